@@ -1,0 +1,56 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <utility>
+
+namespace platform {
+
+class Dialogs;
+
+/**
+ * The one boundary around every event handler: an error a handler throws is shown in the
+ * standard error box, the rest of that handler is skipped, and the program goes on.
+ *
+ * A change handler that program code sets off (setting a bar's position fires its change
+ * signal) runs nested inside the handler that set the value. Its error must end that outer
+ * handler too, as a direct call would; but it must not unwind through the toolkit's signal
+ * code. So a nested handler's error is kept, and `fire` passes it on once the toolkit call
+ * that fired the signal has returned.
+ */
+class ErrorBoundary
+{
+public:
+    explicit ErrorBoundary(Dialogs &dialogs) : m_dialogs(dialogs) {}
+    ErrorBoundary(const ErrorBoundary &) = delete;
+    ErrorBoundary &operator=(const ErrorBoundary &) = delete;
+
+    /** Runs a handler. At the outermost level an error is shown; nested, it is kept for `fire`. */
+    void run(const std::function<void()> &handler) noexcept;
+
+    /** A slot that runs `handler` inside the boundary, for `connect`. */
+    template <typename Handler> auto guard(Handler handler)
+    {
+        return [this, handler](auto &&...args) {
+            run([&] { handler(std::forward<decltype(args)>(args)...); });
+        };
+    }
+
+    /**
+     * Runs toolkit code that may fire guarded change handlers (a setValue, a setChecked) and
+     * rethrows the first error one of them threw, so the calling handler ends there.
+     */
+    void fire(const std::function<void()> &trigger);
+
+    /** True while a guarded handler runs. */
+    bool inHandler() const { return m_depth > 0; }
+
+private:
+    void show(const std::exception_ptr &error) noexcept;
+
+    Dialogs &m_dialogs;
+    int m_depth = 0;
+    std::exception_ptr m_pending;
+};
+
+} // namespace platform
