@@ -1,0 +1,222 @@
+#include "platform/picture/picture.h"
+#include "platform/platformerror.h"
+#include "support/tempdrive.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+void putLe16(QByteArray &bytes, quint16 value)
+{
+    char raw[2];
+    qToLittleEndian(value, raw);
+    bytes.append(raw, 2);
+}
+
+void putLe32(QByteArray &bytes, quint32 value)
+{
+    char raw[4];
+    qToLittleEndian(value, raw);
+    bytes.append(raw, 4);
+}
+
+/** A Windows bitmap as Paint writes it: file header, info header, optional palette, rows. */
+QByteArray windowsBitmap(qint32 width, qint32 height, quint16 bitsPerPixel, qsizetype pixelBytes)
+{
+    const quint32 paletteBytes = bitsPerPixel == 8 ? 256 * 4 : 0;
+    const quint32 offset = 14 + 40 + paletteBytes;
+    QByteArray bytes("BM");
+    putLe32(bytes, quint32(offset + pixelBytes));
+    putLe32(bytes, 0);
+    putLe32(bytes, offset);
+    putLe32(bytes, 40);
+    putLe32(bytes, quint32(width));
+    putLe32(bytes, quint32(height));
+    putLe16(bytes, 1);
+    putLe16(bytes, bitsPerPixel);
+    putLe32(bytes, 0); // BI_RGB
+    putLe32(bytes, quint32(pixelBytes));
+    putLe32(bytes, 2835);
+    putLe32(bytes, 2835);
+    putLe32(bytes, bitsPerPixel == 8 ? 256 : 0);
+    putLe32(bytes, 0);
+    for (quint32 i = 0; i < paletteBytes / 4; ++i) {
+        bytes.append(char(i));
+        bytes.append(char(255 - i));
+        bytes.append(char(i / 2));
+        bytes.append('\0');
+    }
+    bytes.append(QByteArray(pixelBytes, '\x40'));
+    return bytes;
+}
+
+QByteArray bitmap24(int width, int height)
+{
+    const int stride = (width * 3 + 3) / 4 * 4;
+    return windowsBitmap(width, height, 24, qsizetype(stride) * height);
+}
+
+QByteArray bitmap8(int width, int height)
+{
+    const int stride = (width + 3) / 4 * 4;
+    return windowsBitmap(width, height, 8, qsizetype(stride) * height);
+}
+
+QByteArray encoded(int width, int height, const char *format)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(200, 30, 90));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image))
+        qFatal("cannot encode %s: %s", format, qPrintable(writer.errorString()));
+    return bytes;
+}
+
+} // namespace
+
+class TestPicture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsByExtension_data();
+    void loadsByExtension();
+    void refusesWithReason_data();
+    void refusesWithReason();
+    void bitmapIgnoresExtension();
+    void bitmapRefusesOtherTypes();
+};
+
+void TestPicture::loadsByExtension_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QSize>("size");
+
+    const QString bmp = QStringLiteral("C:\\KARVEL\\ICONS\\note.bmp");
+    QTest::newRow("24-bit bmp") << bmp << bitmap24(5, 3) << bmp << QSize(5, 3);
+    QTest::newRow("8-bit bmp") << bmp << bitmap8(32, 32) << bmp << QSize(32, 32);
+    QTest::newRow("upper-case extension")
+        << QStringLiteral("C:\\KARVEL\\ICONS\\NOTE.BMP") << bitmap24(13, 13)
+        << QStringLiteral("C:\\KARVEL\\ICONS\\NOTE.BMP") << QSize(13, 13);
+    QTest::newRow("name case differs from the disk")
+        << bmp << bitmap24(16, 16) << QStringLiteral("C:\\karvel\\Icons\\NOTE.Bmp")
+        << QSize(16, 16);
+    QTest::newRow("ico") << QStringLiteral("C:\\KARVEL\\ICONS\\mic.ico") << encoded(16, 16, "ico")
+                         << QStringLiteral("C:\\KARVEL\\ICONS\\mic.ico") << QSize(16, 16);
+    QTest::newRow("jpg") << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << encoded(284, 357, "jpeg")
+                         << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << QSize(284, 357);
+    QTest::newRow("JPEG") << QStringLiteral("C:\\KARVEL\\STAGE.JPEG") << encoded(20, 10, "jpeg")
+                          << QStringLiteral("C:\\KARVEL\\STAGE.JPEG") << QSize(20, 10);
+}
+
+// A picture loads by its extension, whatever the letter case of the extension or the path.
+void TestPicture::loadsByExtension()
+{
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, asked);
+    QFETCH(QSize, size);
+
+    TempDrive drive;
+    drive.write(stored, bytes);
+    const QImage image = platform::loadPicture(drive.paths(), asked);
+    QCOMPARE(image.size(), size);
+}
+
+void TestPicture::refusesWithReason_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("bytes"); // empty: no file is written
+    QTest::addColumn<QString>("reason");
+
+    QByteArray brokenHeader = bitmap24(8, 8);
+    brokenHeader[14] = '\x07'; // an info header size no bitmap has
+    QByteArray zeroWidth = bitmap24(8, 8);
+    zeroWidth.replace(18, 4, QByteArray(4, '\0'));
+
+    QTest::newRow("missing file") << QStringLiteral("C:\\KARVEL\\none.bmp") << QByteArray()
+                                  << QStringLiteral("the file does not exist");
+    QTest::newRow("broken header") << QStringLiteral("C:\\KARVEL\\broken.bmp") << brokenHeader
+                                   << QStringLiteral("not a valid BMP picture");
+    QTest::newRow("zero width") << QStringLiteral("C:\\KARVEL\\flat.bmp") << zeroWidth
+                                << QStringLiteral("not a valid BMP picture");
+    QTest::newRow("text named bmp") << QStringLiteral("C:\\KARVEL\\words.bmp")
+                                    << QByteArray("These are words, not a picture.\r\n")
+                                    << QStringLiteral("not a valid BMP picture");
+    QTest::newRow("jpeg named bmp")
+        << QStringLiteral("C:\\KARVEL\\photo.bmp") << encoded(8, 8, "jpeg")
+        << QStringLiteral("not a valid BMP picture");
+    QTest::newRow("bmp named jpg") << QStringLiteral("C:\\KARVEL\\photo.jpg") << bitmap24(8, 8)
+                                   << QStringLiteral("not a valid JPEG picture");
+    QTest::newRow("bmp named ico") << QStringLiteral("C:\\KARVEL\\icon.ico") << bitmap24(8, 8)
+                                   << QStringLiteral("not a valid ICO picture");
+    QTest::newRow("huge header") << QStringLiteral("C:\\KARVEL\\huge.bmp")
+                                 << windowsBitmap(100000, 100000, 24, 64)
+                                 << QStringLiteral("too large (100000 x 100000 pixels)");
+    QTest::newRow("one huge side")
+        << QStringLiteral("C:\\KARVEL\\strip.bmp") << windowsBitmap(1, 70000, 24, 64)
+        << QStringLiteral("too large (1 x 70000 pixels)");
+    QTest::newRow("unknown type") << QStringLiteral("C:\\KARVEL\\a.png") << encoded(4, 4, "png")
+                                  << QStringLiteral("unknown picture type \".png\"");
+    QTest::newRow("no extension") << QStringLiteral("C:\\KARVEL\\picture") << bitmap24(4, 4)
+                                  << QStringLiteral("the file name has no picture type");
+    QTest::newRow("metafile") << QStringLiteral("C:\\KARVEL\\logo.WMF") << QByteArray("\xd7\xcd")
+                              << QStringLiteral("metafile pictures are not supported yet");
+    QTest::newRow("enhanced metafile") << QStringLiteral("C:\\KARVEL\\logo.emf") << QByteArray("x")
+                                       << QStringLiteral("metafile pictures are not supported yet");
+}
+
+// A picture that cannot be loaded throws a text naming the path and the reason, never a null image.
+void TestPicture::refusesWithReason()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+
+    TempDrive drive;
+    drive.makeFolder(QStringLiteral("C:\\KARVEL"));
+    if (!bytes.isEmpty())
+        drive.write(path, bytes);
+    try {
+        platform::loadPicture(drive.paths(), path);
+        QFAIL("no error");
+    } catch (const platform::PlatformError &error) {
+        QVERIFY2(error.text().startsWith(QStringLiteral("Cannot load picture ") + path +
+                                         QStringLiteral(": ")),
+                 qPrintable(error.text()));
+        QVERIFY2(error.text().contains(reason), qPrintable(error.text()));
+    }
+}
+
+// A glyph is read as a Windows bitmap whatever its file is called.
+void TestPicture::bitmapIgnoresExtension()
+{
+    TempDrive drive;
+    drive.write(QStringLiteral("C:\\KARVEL\\glyph.dat"), bitmap8(13, 13));
+    QCOMPARE(platform::loadBitmap(drive.paths(), QStringLiteral("C:\\KARVEL\\GLYPH.DAT")).size(),
+             QSize(13, 13));
+}
+
+// A glyph file that is no bitmap, or is missing, throws instead of leaving an empty glyph.
+void TestPicture::bitmapRefusesOtherTypes()
+{
+    TempDrive drive;
+    drive.write(QStringLiteral("C:\\KARVEL\\NoIcoS.bmp"), encoded(13, 13, "jpeg"));
+    QVERIFY_THROWS_EXCEPTION(
+        platform::PlatformError,
+        platform::loadBitmap(drive.paths(), QStringLiteral("C:\\KARVEL\\NoIcoS.bmp")));
+    QVERIFY_THROWS_EXCEPTION(
+        platform::PlatformError,
+        platform::loadBitmap(drive.paths(), QStringLiteral("C:\\KARVEL\\NoIcoT.bmp")));
+}
+
+QTEST_GUILESS_MAIN(TestPicture)
+#include "tst_picture.moc"
