@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace platform {
@@ -28,11 +29,19 @@ public:
     /** Runs a handler. At the outermost level an error is shown; nested, it is kept for `fire`. */
     void run(const std::function<void()> &handler) noexcept;
 
-    /** A slot that runs `handler` inside the boundary, for `connect`. */
+    /**
+     * A slot that runs `handler` inside the boundary, for `connect`. The handler takes the
+     * signal's arguments, or none (a click handler that ignores `clicked(bool)`).
+     */
     template <typename Handler> auto guard(Handler handler)
     {
         return [this, handler](auto &&...args) {
-            run([&] { handler(std::forward<decltype(args)>(args)...); });
+            run([&] {
+                if constexpr (std::is_invocable_v<const Handler &, decltype(args)...>)
+                    handler(std::forward<decltype(args)>(args)...);
+                else
+                    handler();
+            });
         };
     }
 

@@ -80,7 +80,7 @@ void TestIniReading::readsKitsAsWindowsUsersWriteThem_data()
     QTest::newRow("utf-8 file with bom") << QByteArray("\xEF\xBB\xBF[S]\r\nk=" + pesnya.toUtf8() + "\r\n") << "S"
                                          << "k" << pesnya;
     QTest::newRow("utf-16le file with bom")
-        << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"[S]\r\nk=Песня\r\n"), 26)
+        << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(u"[S]\r\nk=Песня\r\n"), 28)
         << "S" << "k" << pesnya;
     QTest::newRow("broken utf-8 is windows-1251")
         << QByteArray("[S]\r\nk=" + pesnya1251 + "\r\nj=\xD0\x9F\r\n") << "S" << "j" << QString::fromUtf8("Рџ");
