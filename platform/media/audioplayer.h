@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/media/mediaplayer.h"
+
+#include <memory>
+
+namespace platform {
+
+class WinPath;
+
+/**
+ * The real player: streams the file (WAV, MP3, FLAC, Ogg through libsndfile, MIDI through
+ * FluidSynth) to the process's one sound output, which is opened on the first open() and then
+ * kept. Its position counts the frames handed to the output. `paths` must outlive the player.
+ */
+std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths);
+
+} // namespace platform
