@@ -47,8 +47,6 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-const QByteArray crlf = QByteArrayLiteral("\r\n");
-
 } // namespace
 
 IniDocument::IniDocument(const CodePage &ansi) : m_ansi(ansi) {}
@@ -56,54 +54,36 @@ IniDocument::IniDocument(const CodePage &ansi) : m_ansi(ansi) {}
 IniDocument IniDocument::fromBytes(const QByteArray &bytes, const CodePage &ansi)
 {
     IniDocument document(ansi);
-    QByteArray text;
     if (bytes.startsWith("\xFF\xFE")) {
         document.m_encoding = IniEncoding::Utf16Le;
         QStringDecoder utf16(QStringConverter::Utf16LE);
-        text = QString(utf16.decode(QByteArrayView(bytes).sliced(2))).toUtf8();
+        document.m_text = QString(utf16.decode(QByteArrayView(bytes).sliced(2))).toUtf8();
     } else if (bytes.startsWith("\xEF\xBB\xBF")) {
         document.m_encoding = IniEncoding::Utf8Bom;
-        text = bytes.sliced(3);
+        document.m_text = bytes.sliced(3);
     } else {
         document.m_encoding = !isAscii(bytes) && CodePage::isValidUtf8(bytes) ? IniEncoding::Utf8 : IniEncoding::Ansi;
-        text = bytes;
+        document.m_text = bytes;
     }
-
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        const qsizetype endLength = (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
-        document.m_lines.append({text.sliced(start, i - start), text.sliced(i, endLength)});
-        i += endLength - 1;
-        start = i + 1;
-    }
-    if (start < n)
-        document.m_lines.append({text.sliced(start), QByteArray()});
-    document.buildIndex();
+    document.index();
     return document;
 }
 
 QByteArray IniDocument::toBytes() const
 {
-    QByteArray text;
-    for (const Line &line : m_lines)
-        text += line.text + line.end;
     switch (m_encoding) {
     case IniEncoding::Ansi:
     case IniEncoding::Utf8:
-        return text;
+        break;
     case IniEncoding::Utf8Bom:
-        return QByteArrayLiteral("\xEF\xBB\xBF") + text;
+        return QByteArrayLiteral("\xEF\xBB\xBF") + m_text;
     case IniEncoding::Utf16Le: {
-        const QString unicode = QString::fromUtf8(text);
+        const QString unicode = QString::fromUtf8(m_text);
         return QByteArrayLiteral("\xFF\xFE") +
                QByteArray(reinterpret_cast<const char *>(unicode.utf16()), unicode.size() * 2);
     }
     }
-    return text;
+    return m_text;
 }
 
 QString IniDocument::decode(QByteArrayView bytes) const
@@ -111,6 +91,13 @@ QString IniDocument::decode(QByteArrayView bytes) const
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     return m_encoding == IniEncoding::Ansi ? m_ansi.decode(bytes) : QString::fromUtf8(bytes);
+}
+
+QString IniDocument::foldedName(QByteArrayView bytes) const
+{
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes).toLower();
+    return decode(bytes).toCaseFolded();
 }
 
 QByteArray IniDocument::encode(QStringView text)
@@ -125,20 +112,32 @@ QByteArray IniDocument::encode(QStringView text)
 
 void IniDocument::convertToUtf8()
 {
-    for (Line &line : m_lines) {
-        if (!isAscii(line.text))
-            line.text = m_ansi.decode(line.text).toUtf8();
-    }
+    m_text = m_ansi.decode(m_text).toUtf8();
     m_encoding = IniEncoding::Utf8;
+    index();
 }
 
-void IniDocument::buildIndex()
+void IniDocument::index()
 {
+    m_lines.clear();
     m_sections.clear();
     m_sectionIndex.clear();
+
+    const qsizetype n = m_text.size();
+    const char *text = m_text.constData();
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const qsizetype endLength = end >= n ? 0 : (text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ? 2 : 1;
+        m_lines.append({start, end - start, endLength});
+        start = end + endLength;
+    }
+
     Section *current = nullptr;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const QByteArrayView line = trimmed(m_lines[i].text);
+        const QByteArrayView line = trimmed(lineText(m_lines[i]));
         if (line.isEmpty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
@@ -146,20 +145,21 @@ void IniDocument::buildIndex()
             const qsizetype close = name.indexOf(']');
             if (close >= 0)
                 name = name.first(close);
-            m_sections.append({i, i, {}});
+            m_sections.append(Section{i, {}});
             current = &m_sections.last();
-            const QString key = folded(decode(trimmed(name)));
+            QString key = foldedName(trimmed(name));
             if (!m_sectionIndex.contains(key))
-                m_sectionIndex.insert(key, m_sections.size() - 1);
+                m_sectionIndex.insert(std::move(key), m_sections.size() - 1);
             continue;
         }
         const qsizetype equals = line.indexOf('=');
         if (!current || equals < 0)
             continue;
-        const QString name = folded(decode(trimmed(line.first(equals))));
         current->lastKeyLine = i;
+        const QByteArrayView value = unquoted(trimmed(line.sliced(equals + 1)));
+        QString name = foldedName(trimmed(line.first(equals)));
         if (!current->keys.contains(name))
-            current->keys.insert(name, {i, decode(unquoted(trimmed(line.sliced(equals + 1))))});
+            current->keys.insert(std::move(name), Key{i, value.data() - text, value.size()});
     }
 }
 
@@ -172,14 +172,18 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     const auto k = found.keys.constFind(folded(withoutSpaces(key)));
     if (k == found.keys.constEnd())
         return std::nullopt;
-    return k->value;
+    return decode(QByteArrayView(m_text).sliced(k->valueBegin, k->valueLength));
 }
 
-void IniDocument::insertLine(qsizetype at, QByteArray text)
+void IniDocument::insertLineAfter(qsizetype line, const QByteArray &text)
 {
-    if (at > 0 && m_lines[at - 1].end.isEmpty())
-        m_lines[at - 1].end = crlf;
-    m_lines.insert(at, {std::move(text), crlf});
+    if (line < 0) {
+        m_text.prepend(text + "\r\n");
+        return;
+    }
+    const Line &after = m_lines[line];
+    const qsizetype at = after.begin + after.length + after.endLength;
+    m_text.insert(at, (after.endLength == 0 ? QByteArrayLiteral("\r\n") : QByteArray()) + text + "\r\n");
 }
 
 void IniDocument::setValue(QStringView sectionName, QStringView keyName, QStringView value)
@@ -189,27 +193,27 @@ void IniDocument::setValue(QStringView sectionName, QStringView keyName, QString
     QString safeValue = value.toString();
     safeValue.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(0));
 
-    // Encode first: a value the code page cannot hold converts the lines indexed below.
+    // Encode first: a value the code page cannot hold converts the text, and the index with it.
     const QByteArray valueBytes = encode(safeValue);
     const QByteArray keyBytes = encode(key);
     const QByteArray sectionBytes = encode(section);
 
     const auto s = m_sectionIndex.constFind(folded(section));
     if (s == m_sectionIndex.constEnd()) {
-        insertLine(m_lines.size(), '[' + sectionBytes + ']');
-        insertLine(m_lines.size(), keyBytes + '=' + valueBytes);
+        insertLineAfter(m_lines.size() - 1, '[' + sectionBytes + "]\r\n" + keyBytes + '=' + valueBytes);
     } else {
         const Section &found = m_sections[*s];
         const auto k = found.keys.constFind(folded(key));
         if (k != found.keys.constEnd()) {
             // The file's own spelling of the key, and everything before the '=', stay.
-            Line &line = m_lines[k->line];
-            line.text = line.text.first(line.text.indexOf('=') + 1) + valueBytes;
+            const Line &line = m_lines[k->line];
+            const qsizetype valueStart = line.begin + lineText(line).indexOf('=') + 1;
+            m_text.replace(valueStart, line.begin + line.length - valueStart, valueBytes);
         } else {
-            insertLine(found.lastKeyLine + 1, keyBytes + '=' + valueBytes);
+            insertLineAfter(found.lastKeyLine, keyBytes + '=' + valueBytes);
         }
     }
-    buildIndex();
+    index();
 }
 
 } // namespace platform

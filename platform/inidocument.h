@@ -51,31 +51,33 @@ public:
     void setValue(QStringView section, QStringView key, QStringView value);
 
 private:
+    // The file's text is kept whole; lines, sections and keys are spans of it.
     struct Line
     {
-        QByteArray text; // without its line end; ANSI or UTF-8 bytes, as m_encoding says
-        QByteArray end;  // "\r\n", "\n", "\r", or empty for a last line without one
+        qsizetype begin, length, endLength; // endLength: 2 for CRLF, 1 for CR or LF, 0 at the end
     };
     struct Key
     {
         qsizetype line;
-        QString value;
+        qsizetype valueBegin, valueLength; // trimmed and unquoted, decoded when read
     };
     struct Section
     {
-        qsizetype header;
-        qsizetype lastKeyLine; // the header when the section has no key
+        qsizetype lastKeyLine; // the header line when the section has no key
         QHash<QString, Key> keys; // by case-folded name; the first copy of a name only
     };
 
-    void buildIndex();
+    void index();
     QString decode(QByteArrayView bytes) const;
+    QString foldedName(QByteArrayView bytes) const;
     QByteArray encode(QStringView text);
     void convertToUtf8();
-    void insertLine(qsizetype at, QByteArray text);
+    QByteArrayView lineText(const Line &line) const { return QByteArrayView(m_text).sliced(line.begin, line.length); }
+    void insertLineAfter(qsizetype line, const QByteArray &text);
 
     CodePage m_ansi;
     IniEncoding m_encoding = IniEncoding::Ansi;
+    QByteArray m_text; // ANSI or UTF-8 bytes, as m_encoding says, without a byte order mark
     QList<Line> m_lines;
     QList<Section> m_sections;
     QHash<QString, qsizetype> m_sectionIndex; // case-folded name -> first section of that name

@@ -1,0 +1,56 @@
+#pragma once
+
+// A console reporter that also keeps each benchmark's time per iteration, so a benchmark file
+// can print its figure beside its baseline and its goal when the runs are done.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+class ComparisonReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() * unitSeconds(run.time_unit);
+        }
+    }
+
+    /** Seconds per iteration of a benchmark by its full name, or a negative value when it did not run. */
+    double seconds(const std::string &name) const
+    {
+        const auto it = m_seconds.find(name);
+        return it == m_seconds.end() ? -1.0 : it->second;
+    }
+
+private:
+    static double unitSeconds(benchmark::TimeUnit unit)
+    {
+        switch (unit) {
+        case benchmark::kNanosecond:
+            return 1e-9;
+        case benchmark::kMicrosecond:
+            return 1e-6;
+        case benchmark::kMillisecond:
+            return 1e-3;
+        case benchmark::kSecond:
+            return 1.0;
+        }
+        return 1.0;
+    }
+    std::map<std::string, double> m_seconds;
+};
+
+/** One line of the summary: the figure, its goal and its baseline, in milliseconds. */
+inline void printComparison(const char *what, double figureSeconds, double goalMs, double baselineSeconds)
+{
+    const double figure = figureSeconds * 1e3;
+    const double baseline = baselineSeconds * 1e3;
+    std::printf("FIGURE | %-44s | %10.4f ms | goal <= %g ms | baseline %10.4f ms | %6.1fx faster | %s\n", what,
+                figure, goalMs, baseline, figure > 0 ? baseline / figure : 0.0, figure <= goalMs ? "met" : "MISSED");
+}
