@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/winpath.h"
+
+#include <QTextEdit>
+
+namespace platform {
+
+/**
+ * The text pane: shows a song's words from an RTF or plain text file, lets the user edit
+ * them (nothing is ever saved) and follows the song with its caret.
+ *
+ * The vertical scroll bar is always shown, lines wrap at the pane's width and the selection
+ * keeps its colours while the pane has no focus. Font and colours are the owner's to set;
+ * RTF text in the "auto" colour, or in a font the file does not name, uses them.
+ */
+class RichTextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit RichTextEdit(const WinPath &paths, QWidget *parent = nullptr);
+
+    /**
+     * Replaces the text with the file's: RTF when it begins with "{\rtf", else plain text.
+     * A file that cannot be read throws PlatformError naming it; the old text then stays.
+     */
+    void loadFile(const QString &windowsPath);
+
+    /** Replaces the text with `bytes`, read as loadFile() reads a file. */
+    void loadBytes(QByteArrayView bytes);
+
+    /** The number of characters; each paragraph end counts as one. */
+    int textLength() const;
+
+    /** Moves the caret there (clamped to the text) and scrolls it into view. */
+    void setCaretPosition(int position);
+
+    /** The bytes read from a file at most; the text of a longer file is cut there. */
+    static constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void keepSelectionColours();
+
+    const WinPath &m_paths;
+    bool m_adjustingPalette = false;
+};
+
+} // namespace platform
