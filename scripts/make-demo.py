@@ -25,6 +25,7 @@ import wave
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+sys.dont_write_bytecode = True  # keep the repository free of __pycache__
 sys.path.insert(0, str(HERE / "make-demo"))
 
 import icons  # noqa: E402

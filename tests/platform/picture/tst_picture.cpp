@@ -65,6 +65,9 @@ QByteArray bitmap8(int width, int height)
     return windowsBitmap(width, height, 8, qsizetype(stride) * height);
 }
 
+/** A JPEG whose frame header claims `side` x `side` pixels over the pixels of a small one. */
+QByteArray forgedJpeg(quint16 side);
+
 QByteArray encoded(int width, int height, const char *format)
 {
     QImage image(width, height, QImage::Format_ARGB32);
@@ -75,6 +78,18 @@ QByteArray encoded(int width, int height, const char *format)
     QImageWriter writer(&buffer, format);
     if (!writer.write(image))
         qFatal("cannot encode %s: %s", format, qPrintable(writer.errorString()));
+    return bytes;
+}
+
+QByteArray forgedJpeg(quint16 side)
+{
+    QByteArray bytes = encoded(16, 16, "jpeg");
+    const qsizetype frame = bytes.indexOf("\xff\xc0");
+    if (frame < 0)
+        qFatal("no baseline frame header");
+    // Marker, length, precision, then height and width, big-endian.
+    qToBigEndian(side, bytes.data() + frame + 5);
+    qToBigEndian(side, bytes.data() + frame + 7);
     return bytes;
 }
 
@@ -164,6 +179,9 @@ void TestPicture::refusesWithReason_data()
     QTest::newRow("one huge side")
         << QStringLiteral("C:\\KARVEL\\strip.bmp") << windowsBitmap(1, 70000, 24, 64)
         << QStringLiteral("too large (1 x 70000 pixels)");
+    QTest::newRow("huge jpeg header")
+        << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << forgedJpeg(60000)
+        << QStringLiteral("too large (60000 x 60000 pixels)");
     QTest::newRow("unknown type") << QStringLiteral("C:\\KARVEL\\a.png") << encoded(4, 4, "png")
                                   << QStringLiteral("unknown picture type \".png\"");
     QTest::newRow("no extension") << QStringLiteral("C:\\KARVEL\\picture") << bitmap24(4, 4)
