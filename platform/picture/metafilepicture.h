@@ -6,7 +6,7 @@
 namespace platform {
 
 /**
- * The hook for Windows metafiles (.wmf, .emf): renders the file at `hostPath` into an image.
+ * Windows metafiles (.wmf, .emf), drawn by the metafile unit: renders the file at `hostPath`.
  * Throws PlatformError "Cannot load picture <shownPath>: <reason>".
  */
 QImage loadMetafilePicture(const QString &hostPath, const QString &shownPath);

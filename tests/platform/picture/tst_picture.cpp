@@ -68,6 +68,31 @@ QByteArray bitmap8(int width, int height)
 /** A JPEG whose frame header claims `side` x `side` pixels over the pixels of a small one. */
 QByteArray forgedJpeg(quint16 side);
 
+/** A placeable WMF of one inch by half an inch that draws nothing. */
+QByteArray placeableMetafile()
+{
+    QByteArray bytes;
+    putLe32(bytes, 0x9AC6CDD7);
+    const quint16 box[] = {0, 0, 0, 1440, 720, 1440}; // handle, left, top, right, bottom, inch
+    for (quint16 word : box)
+        putLe16(bytes, word);
+    putLe32(bytes, 0);
+    quint16 checksum = 0;
+    for (int i = 0; i < 20; i += 2)
+        checksum ^= qFromLittleEndian<quint16>(bytes.constData() + i);
+    putLe16(bytes, checksum);
+    putLe16(bytes, 1);      // in memory
+    putLe16(bytes, 9);      // header words
+    putLe16(bytes, 0x0300); // version
+    putLe32(bytes, 9 + 3);  // file words
+    putLe16(bytes, 0);      // objects
+    putLe32(bytes, 3);      // largest record
+    putLe16(bytes, 0);
+    putLe32(bytes, 3); // end of file record
+    putLe16(bytes, 0);
+    return bytes;
+}
+
 QByteArray encoded(int width, int height, const char *format)
 {
     QImage image(width, height, QImage::Format_ARGB32);
@@ -130,6 +155,8 @@ void TestPicture::loadsByExtension_data()
                          << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << QSize(284, 357);
     QTest::newRow("JPEG") << QStringLiteral("C:\\KARVEL\\STAGE.JPEG") << encoded(20, 10, "jpeg")
                           << QStringLiteral("C:\\KARVEL\\STAGE.JPEG") << QSize(20, 10);
+    QTest::newRow("wmf") << QStringLiteral("C:\\KARVEL\\logo.wmf") << placeableMetafile()
+                         << QStringLiteral("C:\\KARVEL\\LOGO.WMF") << QSize(96, 48);
 }
 
 // A picture loads by its extension, whatever the letter case of the extension or the path.
@@ -186,10 +213,12 @@ void TestPicture::refusesWithReason_data()
                                   << QStringLiteral("unknown picture type \".png\"");
     QTest::newRow("no extension") << QStringLiteral("C:\\KARVEL\\picture") << bitmap24(4, 4)
                                   << QStringLiteral("the file name has no picture type");
-    QTest::newRow("metafile") << QStringLiteral("C:\\KARVEL\\logo.WMF") << QByteArray("\xd7\xcd")
-                              << QStringLiteral("metafile pictures are not supported yet");
-    QTest::newRow("enhanced metafile") << QStringLiteral("C:\\KARVEL\\logo.emf") << QByteArray("x")
-                                       << QStringLiteral("metafile pictures are not supported yet");
+    QTest::newRow("broken metafile")
+        << QStringLiteral("C:\\KARVEL\\logo.WMF") << QByteArray("\xd7\xcd\xc6\x9a")
+        << QStringLiteral("not a valid metafile picture");
+    QTest::newRow("text named emf")
+        << QStringLiteral("C:\\KARVEL\\logo.emf") << QByteArray("no drawing here")
+        << QStringLiteral("not a valid metafile picture");
 }
 
 // A picture that cannot be loaded throws a text naming the path and the reason, never a null image.
