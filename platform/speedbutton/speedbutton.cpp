@@ -156,7 +156,6 @@ void SpeedButton::paintEvent(QPaintEvent *)
     QRect inner = rect().adjusted(frameWidth, frameWidth, -frameWidth, -frameWidth);
     if (sunken)
         inner.translate(1, 1);
-    painter.setClipRect(inner);
 
     const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
     const int gap = (!m_glyph.isNull() && !text().isEmpty()) ? m_spacing : 0;
@@ -177,7 +176,9 @@ void SpeedButton::paintEvent(QPaintEvent *)
     }
 
     if (!text().isEmpty()) {
+        // A glyph as high as the button may cover the frame; the caption stays inside it.
         const QRect textRect(left, inner.top(), inner.right() - left + 1, inner.height());
+        painter.setClipRect(inner);
         painter.setFont(font());
         if (isEnabled()) {
             painter.setPen(m_captionColor.isValid() ? m_captionColor : pal.buttonText().color());
