@@ -702,7 +702,14 @@ void RtfParser::finishFont()
     else
         m_decoder.decode(m_fontName, codePageOf(&m_font), name);
     sanitize(name);
-    m_font.name = name.trimmed();
+    name = name.trimmed();
+    // Windows maps these names of old script-specific fonts onto the font itself.
+    for (const char *suffix : {" CYR", " Cyr", " CE", " Greek", " Tur", " TUR", " Baltic"})
+        if (name.endsWith(QLatin1String(suffix)) && name.size() > int(qstrlen(suffix))) {
+            name.chop(qstrlen(suffix));
+            break;
+        }
+    m_font.name = name;
     m_fonts.insert(m_fontIndex, m_font);
 }
 
