@@ -1,5 +1,6 @@
 #include "platform/speedbutton/speedbutton.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
@@ -83,6 +84,8 @@ private slots:
     void downLookDiffersFromUp();
     void handCursorAndHint();
     void keysAreLeftToTheWindow();
+    void doubleClickIsTwoClicks();
+    void mnemonicActsAsClick();
 };
 
 void TestSpeedButton::leftClickRules_data()
@@ -406,6 +409,36 @@ void TestSpeedButton::keysAreLeftToTheWindow()
     QTest::keyClick(target, Qt::Key_Space);
     QCOMPARE(clicks.size(), 0);
     QVERIFY(!target->isDown());
+}
+
+// A double click is two presses and two clicks: a play button goes down and up again.
+void TestSpeedButton::doubleClickIsTwoClicks()
+{
+    Board board(true);
+    SpeedButton *target = board.grouped[0];
+    QSignalSpy downs(target, &SpeedButton::mouseDown);
+    QList<bool> states;
+    connect(target, &SpeedButton::clicked, this, [&](bool down) { states << down; });
+    // Through the window, as the window system delivers it: the second press comes as a double
+    // click only.
+    QWindow *window = board.window.windowHandle();
+    const QPoint at = target->mapTo(&board.window, QPoint(5, 5));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, at, 1000); // apart from earlier clicks
+    QCOMPARE(downs.size(), 2);
+    QCOMPARE(states, (QList<bool>{true, false}));
+}
+
+// Alt with the caption's marked letter does what a left click does.
+void TestSpeedButton::mnemonicActsAsClick()
+{
+    Board board(false);
+    SpeedButton *target = board.grouped[1];
+    target->setText(QStringLiteral("&Kits"));
+    QApplication::setActiveWindow(&board.window);
+    QSignalSpy clicks(target, &SpeedButton::clicked);
+    QTest::keyClick(&board.window, Qt::Key_K, Qt::AltModifier);
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(downPattern(board.grouped), QStringLiteral("-D-"));
 }
 
 QTEST_MAIN(TestSpeedButton)
