@@ -39,6 +39,10 @@ def degree_pitch(plan, degree, octave_shift=0):
     return plan.key + 12 * (octave + octave_shift) + plan.mode[step]
 
 
+# The melody's range in scale degrees above the tonic: the fifth to the ninth an octave up, above
+# the chords.
+LOW, HIGH = 4, 15
+
 RHYTHMS_4 = [
     [1, 1, 1, 1],
     [2, 1, 1],
@@ -60,10 +64,10 @@ def compose_melody(plan, rng):
     degree = 7 + rng.choice([0, 2, 4])
     for bar, chord in enumerate(plan.progression):
         start = bar * plan.beats
-        chord_tones = [chord + k for k in (0, 2, 4, 7, 9, 11, -3, -5, -7)]
+        chord_tones = [chord + k for k in (0, 2, 4, 7, 9, 11, 14, 16, -3, -5, -7)]
         if bar == bars - 1:
-            home = min((0, 7, 14), key=lambda d: abs(d - degree))
-            notes.append(Note(start, plan.beats, degree_pitch(plan, home, 1), "melody", 96))
+            home = min((7, 14), key=lambda d: abs(d - degree))
+            notes.append(Note(start, plan.beats, degree_pitch(plan, home), "melody", 96))
             break
         rhythm = phrase_rhythms[bar % 4]
         if bar % 8 >= 4 and bar % 4 == 3:
@@ -71,13 +75,13 @@ def compose_melody(plan, rng):
         at = start
         for i, length in enumerate(rhythm):
             if i == 0:
-                candidates = [t for t in chord_tones if 2 <= t <= 13 and t != degree] or [degree]
+                candidates = [t for t in chord_tones if LOW <= t <= HIGH and t != degree] or [degree]
                 degree = min(candidates, key=lambda t: (abs(t - degree), t))
             else:
                 move = rng.choice([-1, 1, 1, -1, 2, -2, 0])
-                degree = max(2, min(13, degree + move))
+                degree = max(LOW, min(HIGH, degree + move))
             velocity = 100 if i == 0 else 84
-            notes.append(Note(at, length * 0.95, degree_pitch(plan, degree, 1), "melody", velocity))
+            notes.append(Note(at, length * 0.95, degree_pitch(plan, degree), "melody", velocity))
             at += length
     return notes
 
