@@ -15,6 +15,9 @@ inline constexpr int SongCount = 50;
 /** The value that stands for "no file" wherever a path is kept. */
 inline const QString NoFile = QStringLiteral("-");
 
+/** The status line's text when the kit file is missing; the letter before "темами" is a Latin c. */
+inline const QString MissingKitStatus = QStringLiteral("Не могу найти файл ") + u'c' + QStringLiteral(" темами! ");
+
 inline const QString ThemeSection = QStringLiteral("TemaArtist");
 inline const QString OptionSection = QStringLiteral("Option");
 inline const QString OptionFileKey = QStringLiteral("File");

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace platform {
+class Dialogs;
+class ErrorBoundary;
+class ProfileStore;
+class WinPath;
+} // namespace platform
+
+/** The platform objects the windows work through; made once by the program, or by a test. */
+struct Services
+{
+    const platform::WinPath &paths;
+    platform::ProfileStore &profiles;
+    platform::Dialogs &dialogs;
+    platform::ErrorBoundary &boundary;
+};
