@@ -1,6 +1,7 @@
 #include "platform/speedbutton/speedbutton.h"
 
-#include <QBitmap>
+#include "platform/picture/transparency.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -65,11 +66,8 @@ void SpeedButton::click()
 
 void SpeedButton::setGlyph(const QPixmap &glyph)
 {
-    m_glyph = glyph;
-    if (!m_glyph.isNull() && !m_glyph.hasAlphaChannel()) {
-        const QColor transparent = m_glyph.toImage().pixelColor(0, m_glyph.height() - 1);
-        m_glyph.setMask(m_glyph.createMaskFromColor(transparent, Qt::MaskInColor));
-    }
+    m_glyph = glyph.hasAlphaChannel() ? glyph
+                                      : QPixmap::fromImage(bottomLeftTransparent(glyph.toImage()));
     updateGeometry();
     update();
 }

@@ -1,4 +1,5 @@
 #include "platform/picture/picture.h"
+#include "platform/picture/transparency.h"
 #include "platform/platformerror.h"
 #include "support/tempdrive.h"
 
@@ -131,6 +132,7 @@ private slots:
     void refusesWithReason();
     void bitmapIgnoresExtension();
     void bitmapRefusesOtherTypes();
+    void transparencyFollowsBottomLeftPixel();
 };
 
 void TestPicture::loadsByExtension_data()
@@ -263,6 +265,24 @@ void TestPicture::bitmapRefusesOtherTypes()
     QVERIFY_THROWS_EXCEPTION(
         platform::PlatformError,
         platform::loadBitmap(drive.paths(), QStringLiteral("C:\\KARVEL\\NoIcoT.bmp")));
+}
+
+// Pixels of the bottom-left pixel's colour turn transparent; a picture with alpha stays as it is.
+void TestPicture::transparencyFollowsBottomLeftPixel()
+{
+    QImage bitmap(4, 3, QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    bitmap.setPixelColor(1, 1, Qt::red);
+    bitmap.setPixelColor(3, 0, QColor(254, 255, 255));
+    const QImage shown = platform::bottomLeftTransparent(bitmap);
+    QCOMPARE(shown.pixelColor(0, 2).alpha(), 0);
+    QCOMPARE(shown.pixelColor(2, 0).alpha(), 0);
+    QCOMPARE(shown.pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(3, 0), QColor(254, 255, 255));
+
+    QImage withAlpha(2, 2, QImage::Format_ARGB32);
+    withAlpha.fill(QColor(0, 0, 255, 128));
+    QCOMPARE(platform::bottomLeftTransparent(withAlpha), withAlpha);
 }
 
 QTEST_GUILESS_MAIN(TestPicture)
