@@ -1,8 +1,5 @@
-#include "about/taboutform.h"
 #include "app/fonts.h"
-#include "app/tbaseform.h"
-#include "app/tzastform.h"
-#include "editor/teditiniform.h"
+#include "app/program.h"
 #include "platform/errorboundary.h"
 #include "platform/inifile.h"
 #include "platform/qtdialogs.h"
@@ -24,12 +21,7 @@ int main(int argc, char **argv)
     const Services services{paths, profiles, dialogs, boundary};
 
     BaseState state;
-    TBaseForm baseForm(state, services);
-    TAboutForm aboutForm(services, &baseForm);
-    TEditIniForm editIniForm(state, services, baseForm, &baseForm);
-    TZastForm zastForm(services, &baseForm);
-    baseForm.setOtherWindows(&aboutForm, &editIniForm, &zastForm);
-
-    baseForm.showMaximized();
+    Program program(state, services);
+    program.BaseForm.showMaximized();
     return application.exec();
 }
