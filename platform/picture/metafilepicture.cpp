@@ -1,6 +1,8 @@
 #include "platform/picture/metafilepicture.h"
 
+#ifndef KARVEL_WITHOUT_METAFILE
 #include "platform/metafile/metafile.h"
+#endif
 #include "platform/platformerror.h"
 
 #include <QFile>
@@ -21,6 +23,10 @@ constexpr qint64 maxMetafileBytes = 64LL * 1024 * 1024;
 
 QImage loadMetafilePicture(const QString &hostPath, const QString &shownPath)
 {
+#ifdef KARVEL_WITHOUT_METAFILE
+    Q_UNUSED(hostPath);
+    fail(shownPath, QStringLiteral("metafile pictures are not supported in this build"));
+#else
     QFile file(hostPath);
     if (!file.open(QIODevice::ReadOnly))
         fail(shownPath, file.errorString());
@@ -32,6 +38,7 @@ QImage loadMetafilePicture(const QString &hostPath, const QString &shownPath)
     if (!image || image->isNull())
         fail(shownPath, QStringLiteral("the file is not a valid metafile picture"));
     return *image;
+#endif
 }
 
 } // namespace platform
