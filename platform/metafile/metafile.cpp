@@ -59,7 +59,7 @@ QSize clampedSize(double width, double height)
         width *= f;
         height *= f;
     }
-    return {std::max(1, int(width)), std::max(1, int(height))};
+    return {std::max(1, int(std::lround(width))), std::max(1, int(std::lround(height)))};
 }
 
 QRectF emfFrame(LittleEndianView in)

@@ -19,6 +19,8 @@ class RichTextEdit : public QTextEdit
     Q_OBJECT
 
 public:
+    /** `paths` turns the Windows paths given to loadFile() into host paths; it must outlive the
+     * pane. */
     explicit RichTextEdit(const WinPath &paths, QWidget *parent = nullptr);
 
     /**

@@ -134,7 +134,7 @@ bool RtfParser::run(QByteArrayView bytes)
         }
     }
     flushBytes();
-    m_writer.finish(blockFormat(top().paragraph));
+    m_writer.finish(blockFormat(m_groups.size() > 1 ? top().paragraph : m_lastParagraph));
     return complete;
 }
 
@@ -158,6 +158,8 @@ bool RtfParser::closeGroup()
     if (m_groups.size() <= 1)
         return false; // a stray closing brace before the document
     const Destination destination = top().destination;
+    if (m_groups.size() == 2)
+        m_lastParagraph = top().paragraph;
     if (destination == Destination::FontTable && m_fontOpen)
         finishFont();
     if (destination == Destination::Picture && m_groups.size() == m_pictureDepth) {

@@ -98,6 +98,7 @@ private:
     int m_pendingCells = 0;
     bool m_pageBreakPending = false;
     char16_t m_highSurrogate = 0;
+    RtfParaState m_lastParagraph; // of the document's group, for a last paragraph without \par
     RtfCharState m_applied;
     bool m_formatApplied = false;
 };
