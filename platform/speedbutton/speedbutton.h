@@ -35,6 +35,15 @@ namespace platform {
 class SpeedButton : public QAbstractButton
 {
     Q_OBJECT
+    // As properties too, so a form file or setProperty reaches these and not QAbstractButton's.
+    Q_PROPERTY(int groupIndex READ groupIndex WRITE setGroupIndex)
+    Q_PROPERTY(bool allowAllUp READ allowAllUp WRITE setAllowAllUp)
+    Q_PROPERTY(bool down READ isDown WRITE setDown)
+    Q_PROPERTY(QPixmap glyph READ glyph WRITE setGlyph)
+    Q_PROPERTY(int margin READ margin WRITE setMargin)
+    Q_PROPERTY(int spacing READ spacing WRITE setSpacing)
+    Q_PROPERTY(QColor captionColor READ captionColor WRITE setCaptionColor)
+    Q_PROPERTY(bool handCursor READ handCursor WRITE setHandCursor)
 
 public:
     explicit SpeedButton(QWidget *parent = nullptr);

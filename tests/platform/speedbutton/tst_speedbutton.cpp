@@ -85,6 +85,8 @@ private slots:
     void handCursorAndHint();
     void keysAreLeftToTheWindow();
     void doubleClickIsTwoClicks();
+    void downPropertyIsTheButtons();
+    void glyphCentredWithoutMargin();
     void mnemonicActsAsClick();
 };
 
@@ -439,6 +441,32 @@ void TestSpeedButton::mnemonicActsAsClick()
     QTest::keyClick(&board.window, Qt::Key_K, Qt::AltModifier);
     QCOMPARE(clicks.size(), 1);
     QCOMPARE(downPattern(board.grouped), QStringLiteral("-D-"));
+}
+
+// The "down" property is the speed button's own down state, with its group rules.
+void TestSpeedButton::downPropertyIsTheButtons()
+{
+    Board board(false);
+    board.grouped[0]->setDown(true);
+    QVERIFY(board.grouped[1]->setProperty("down", true));
+    QCOMPARE(downPattern(board.grouped), QStringLiteral("-D-"));
+    QCOMPARE(board.grouped[1]->property("down").toBool(), true);
+    QVERIFY(board.grouped[1]->setProperty("groupIndex", 0));
+    QVERIFY(!board.grouped[1]->isDown());
+}
+
+// With the default margin of -1 a glyph without caption sits in the middle of the button.
+void TestSpeedButton::glyphCentredWithoutMargin()
+{
+    SpeedButton button;
+    button.resize(77, 50);
+    button.setGlyph(solidGlyph(11, Qt::red, Qt::green));
+    const QImage shown = button.grab().toImage();
+    const int left = 2 + (73 - 11) / 2;
+    QCOMPARE(shown.pixelColor(left, 25), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(left + 10, 25), QColor(Qt::red));
+    QVERIFY(shown.pixelColor(left - 1, 25) != QColor(Qt::red));
+    QVERIFY(shown.pixelColor(left + 11, 25) != QColor(Qt::red));
 }
 
 QTEST_MAIN(TestSpeedButton)
