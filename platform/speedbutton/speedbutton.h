@@ -49,7 +49,7 @@ public:
     explicit SpeedButton(QWidget *parent = nullptr);
 
     int groupIndex() const { return m_groupIndex; }
-    /** Joining a group where another button is down puts this one up when it is down. */
+    /** A down button that joins a group puts the group's down button up; in group 0 it goes up. */
     void setGroupIndex(int index);
 
     bool allowAllUp() const { return m_allowAllUp; }

@@ -268,7 +268,7 @@ void TestSpeedButton::groupsBelongToOneParent()
     QVERIFY(b->isDown());
     QVERIFY(grandchild->isDown());
 
-    // Joining a group puts the newcomer up when the group already has a down button.
+    // A down button joining a group puts the group's down button up.
     auto *late = new SpeedButton(left);
     late->setGroupIndex(22);
     late->setDown(true);
