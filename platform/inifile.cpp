@@ -27,7 +27,10 @@ qint64 nowNanoseconds()
 
 } // namespace
 
-ProfileStore::ProfileStore(const WinPath &paths, const CodePage &ansi) : m_paths(paths), m_ansi(ansi) {}
+ProfileStore::ProfileStore(const WinPath &paths, const CodePage &ansi, Caching caching)
+    : m_paths(paths), m_ansi(ansi), m_caching(caching)
+{
+}
 
 void ProfileStore::remember(const QString &hostPath, const Stamp &stamp, QByteArray bytes, IniDocument document)
 {
@@ -52,6 +55,8 @@ ProfileStore::Presence ProfileStore::load(const QString &hostPath, const Entry *
     const Stamp stamp{quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size), nanoseconds(st.st_mtim),
                       nanoseconds(st.st_ctim)};
 
+    if (m_caching == Caching::ParseEveryRead)
+        m_entries.remove(hostPath);
     auto cached = m_entries.find(hostPath);
     if (cached != m_entries.end() && cached->stamp == stamp && cached->settled) {
         entry = &*cached;

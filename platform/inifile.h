@@ -24,7 +24,11 @@ namespace platform {
 class ProfileStore
 {
 public:
-    explicit ProfileStore(const WinPath &paths, const CodePage &ansi = CodePage::ansi());
+    /** Whether a parsed file is kept between reads; parsing every read is the benchmarks' baseline. */
+    enum class Caching { KeepParsedFiles, ParseEveryRead };
+
+    explicit ProfileStore(const WinPath &paths, const CodePage &ansi = CodePage::ansi(),
+                          Caching caching = Caching::KeepParsedFiles);
 
     /** A key's value; nothing when the file, the section or the key is missing or unreadable. */
     std::optional<QString> read(const QString &fileName, QStringView section, QStringView key);
@@ -62,6 +66,7 @@ private:
 
     const WinPath &m_paths;
     CodePage m_ansi;
+    Caching m_caching;
     QHash<QString, Entry> m_entries;
     int m_parseCount = 0;
 };
