@@ -61,6 +61,20 @@ QImage readAs(const QString &hostPath, const QByteArray &format, const QString &
     if (!reader.canRead())
         fail(windowsPath, QStringLiteral("the file is not a valid %1 picture").arg(typeName));
 
+    // An icon file holds several sizes; the largest looks best on a stretched picture.
+    if (format == "ico" && reader.imageCount() > 1) {
+        int best = 0;
+        qint64 bestArea = -1;
+        for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+            const QSize entry = reader.size();
+            if (qint64(entry.width()) * entry.height() > bestArea) {
+                best = i;
+                bestArea = qint64(entry.width()) * entry.height();
+            }
+        }
+        reader.jumpToImage(best);
+    }
+
     // The header's size decides before any pixel memory is taken, so a forged header cannot
     // exhaust memory.
     QSize size = reader.size();

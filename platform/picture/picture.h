@@ -9,8 +9,8 @@ class WinPath;
 
 /**
  * Loads the picture a Windows path names, its type chosen by the file's extension, as the
- * program's picture objects do: bmp (Windows bitmap), ico (icon), jpg or jpeg (JPEG), wmf or
- * emf (metafile). The extension is matched without regard to case, and the content must be of
+ * program's picture objects do: bmp (Windows bitmap), ico (icon, the largest of its sizes), jpg
+ * or jpeg (JPEG), wmf or emf (metafile). The extension is matched without regard to case, and the content must be of
  * that type: a JPEG named `.bmp` is refused, as it is on Windows.
  *
  * Throws PlatformError "Cannot load picture <path>: <reason>" for a missing file, an unknown

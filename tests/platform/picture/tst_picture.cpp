@@ -69,6 +69,41 @@ QByteArray bitmap8(int width, int height)
 /** A JPEG whose frame header claims `side` x `side` pixels over the pixels of a small one. */
 QByteArray forgedJpeg(quint16 side);
 
+/** A Windows icon file with one 32-bit entry of each of the given sides. */
+QByteArray iconFile(const QList<int> &sides)
+{
+    QByteArray directory;
+    QByteArray images;
+    putLe16(directory, 0);
+    putLe16(directory, 1); // icon
+    putLe16(directory, quint16(sides.size()));
+    qsizetype offset = 6 + 16 * sides.size();
+    for (int side : sides) {
+        QByteArray image;
+        putLe32(image, 40);
+        putLe32(image, quint32(side));
+        putLe32(image, quint32(side * 2)); // colour rows, then mask rows
+        putLe16(image, 1);
+        putLe16(image, 32);
+        for (int i = 0; i < 6; ++i)
+            putLe32(image, 0);
+        image.append(QByteArray(qsizetype(side) * side * 4, '\x7f'));
+        image.append(QByteArray(qsizetype((side + 31) / 32 * 4) * side, '\0'));
+
+        directory.append(char(side));
+        directory.append(char(side));
+        directory.append('\0'); // colours
+        directory.append('\0');
+        putLe16(directory, 1);  // planes
+        putLe16(directory, 32); // bits
+        putLe32(directory, quint32(image.size()));
+        putLe32(directory, quint32(offset));
+        offset += image.size();
+        images += image;
+    }
+    return directory + images;
+}
+
 /** A placeable WMF of one inch by half an inch that draws nothing. */
 QByteArray placeableMetafile()
 {
@@ -153,6 +188,9 @@ void TestPicture::loadsByExtension_data()
         << QSize(16, 16);
     QTest::newRow("ico") << QStringLiteral("C:\\KARVEL\\ICONS\\mic.ico") << encoded(16, 16, "ico")
                          << QStringLiteral("C:\\KARVEL\\ICONS\\mic.ico") << QSize(16, 16);
+    QTest::newRow("largest icon of several")
+        << QStringLiteral("C:\\KARVEL\\ICONS\\sizes.ico") << iconFile({16, 48, 32})
+        << QStringLiteral("C:\\KARVEL\\ICONS\\sizes.ico") << QSize(48, 48);
     QTest::newRow("jpg") << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << encoded(284, 357, "jpeg")
                          << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << QSize(284, 357);
     QTest::newRow("JPEG") << QStringLiteral("C:\\KARVEL\\STAGE.JPEG") << encoded(20, 10, "jpeg")
