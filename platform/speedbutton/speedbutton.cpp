@@ -68,6 +68,12 @@ void SpeedButton::setGlyph(const QPixmap &glyph)
 {
     m_glyph = glyph.hasAlphaChannel() ? glyph
                                       : QPixmap::fromImage(bottomLeftTransparent(glyph.toImage()));
+    m_glyphCount = 1;
+    if (!m_glyph.isNull() && m_glyph.width() % m_glyph.height() == 0) {
+        const int count = m_glyph.width() / m_glyph.height();
+        if (count <= 4)
+            m_glyphCount = count;
+    }
     updateGeometry();
     update();
 }
@@ -100,13 +106,40 @@ void SpeedButton::setHandCursor(bool hand)
         unsetCursor();
 }
 
+QSize SpeedButton::glyphSize() const
+{
+    return m_glyph.isNull() ? QSize(0, 0) : QSize(m_glyph.width() / m_glyphCount, m_glyph.height());
+}
+
+QPixmap SpeedButton::shownGlyph() const
+{
+    enum Image { Up, Disabled, Pressed, Down };
+    Image image = Up;
+    if (!isEnabled())
+        image = Disabled;
+    else if (m_pressed)
+        image = Pressed;
+    else if (m_down)
+        image = Down;
+    const QSize size = glyphSize();
+    if (image < m_glyphCount)
+        return m_glyph.copy(image * size.width(), 0, size.width(), size.height());
+    const QPixmap up = m_glyph.copy(0, 0, size.width(), size.height());
+    if (image != Disabled)
+        return up;
+    QStyleOption option;
+    option.initFrom(this);
+    return style()->generatedIconPixmap(QIcon::Disabled, up, &option);
+}
+
 QSize SpeedButton::sizeHint() const
 {
     const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
-    int width = qMax(m_margin, 0) * 2 + m_glyph.width() + textSize.width();
+    const QSize glyph = glyphSize();
+    int width = qMax(m_margin, 0) * 2 + glyph.width() + textSize.width();
     if (!m_glyph.isNull() && !text().isEmpty())
         width += m_spacing;
-    const int height = qMax(m_glyph.height(), textSize.height()) + 2;
+    const int height = qMax(glyph.height(), textSize.height()) + 2;
     return QSize(width, height) + QSize(2 * frameWidth, 2 * frameWidth);
 }
 
@@ -156,21 +189,16 @@ void SpeedButton::paintEvent(QPaintEvent *)
         inner.translate(1, 1);
 
     const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
+    const QSize glyph = glyphSize();
     const int gap = (!m_glyph.isNull() && !text().isEmpty()) ? m_spacing : 0;
     int left = inner.left() + m_margin;
     if (m_margin < 0)
-        left = inner.left() + (inner.width() - (m_glyph.width() + gap + textSize.width())) / 2;
+        left = inner.left() + (inner.width() - (glyph.width() + gap + textSize.width())) / 2;
 
     if (!m_glyph.isNull()) {
-        const QPoint at(left, inner.top() + (inner.height() - m_glyph.height()) / 2);
-        if (isEnabled()) {
-            painter.drawPixmap(at, m_glyph);
-        } else {
-            QStyleOption option;
-            option.initFrom(this);
-            painter.drawPixmap(at, style()->generatedIconPixmap(QIcon::Disabled, m_glyph, &option));
-        }
-        left += m_glyph.width() + gap;
+        painter.drawPixmap(QPoint(left, inner.top() + (inner.height() - glyph.height()) / 2),
+                           shownGlyph());
+        left += glyph.width() + gap;
     }
 
     if (!text().isEmpty()) {

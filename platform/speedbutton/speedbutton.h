@@ -27,7 +27,9 @@ namespace platform {
  * The glyph is drawn at its natural size at the left, `margin` pixels from the edge (-1 centres
  * glyph and caption together), `spacing` pixels before the caption. A glyph without an alpha
  * channel is transparent where it has the colour of its bottom-left pixel, as Windows glyph
- * bitmaps are.
+ * bitmaps are. A glyph two to four times as wide as high holds that many square images side by
+ * side, as Windows glyphs do: up, disabled, pressed, down; a state without its own image shows
+ * the up image (greyed when disabled).
  *
  * isDown and setDown hide QAbstractButton's functions of the same name, which this button does
  * not use: call them on a SpeedButton.
@@ -68,6 +70,8 @@ public:
 
     QPixmap glyph() const { return m_glyph; }
     void setGlyph(const QPixmap &glyph);
+    /** The number of images the glyph holds side by side (1 to 4). */
+    int glyphCount() const { return m_glyphCount; }
 
     int margin() const { return m_margin; }
     void setMargin(int pixels);
@@ -97,6 +101,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    QSize glyphSize() const;
+    /** The glyph image for the button's state, greyed when disabled without an image of its own. */
+    QPixmap shownGlyph() const;
     QList<SpeedButton *> groupPartners() const;
     void putPartnersUp();
     void setPressed(bool pressed);
@@ -107,6 +114,7 @@ private:
     bool m_pressed = false; // the left button is held on the button
     bool m_tracking = false;
     QPixmap m_glyph;
+    int m_glyphCount = 1;
     int m_margin = -1;
     int m_spacing = 4;
     QColor m_captionColor;

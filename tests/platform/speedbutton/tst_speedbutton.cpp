@@ -87,6 +87,8 @@ private slots:
     void doubleClickIsTwoClicks();
     void downPropertyIsTheButtons();
     void glyphCentredWithoutMargin();
+    void glyphImagesSideBySide_data();
+    void glyphImagesSideBySide();
     void mnemonicActsAsClick();
 };
 
@@ -467,6 +469,73 @@ void TestSpeedButton::glyphCentredWithoutMargin()
     QCOMPARE(shown.pixelColor(left + 10, 25), QColor(Qt::red));
     QVERIFY(shown.pixelColor(left - 1, 25) != QColor(Qt::red));
     QVERIFY(shown.pixelColor(left + 11, 25) != QColor(Qt::red));
+}
+
+void TestSpeedButton::glyphImagesSideBySide_data()
+{
+    QTest::addColumn<int>("images");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("pressed"); // the left mouse button is held on it
+    QTest::addColumn<QColor>("shown"); // the colour in the middle of the glyph
+
+    const QColor grey = QColor(Qt::transparent); // any colour but the four below: a greyed up image
+    QTest::newRow("four, up") << 4 << true << false << false << QColor(Qt::red);
+    QTest::newRow("four, disabled") << 4 << false << false << false << QColor(Qt::green);
+    QTest::newRow("four, down") << 4 << true << true << false << QColor(Qt::yellow);
+    QTest::newRow("four, pressed") << 4 << true << false << true << QColor(Qt::blue);
+    QTest::newRow("three, down shows up") << 3 << true << true << false << QColor(Qt::red);
+    QTest::newRow("two, down shows up") << 2 << true << true << false << QColor(Qt::red);
+    QTest::newRow("two, disabled") << 2 << false << false << false << QColor(Qt::green);
+    QTest::newRow("one, disabled is greyed") << 1 << false << false << false << grey;
+    QTest::newRow("five is one wide picture") << 5 << true << false << false << QColor(Qt::red);
+}
+
+// A glyph of two to four square images shows the one for the state: up, disabled, pressed, down.
+void TestSpeedButton::glyphImagesSideBySide()
+{
+    QFETCH(int, images);
+    QFETCH(bool, enabled);
+    QFETCH(bool, down);
+    QFETCH(bool, pressed);
+    QFETCH(QColor, shown);
+
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan};
+    QImage strip(10 * images, 10, QImage::Format_ARGB32);
+    for (int i = 0; i < images; ++i) {
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 10; ++x)
+                strip.setPixelColor(10 * i + x, y, colours[i]);
+        }
+    }
+    QWidget parent;
+    auto *button = new SpeedButton(&parent);
+    button->resize(100, 30);
+    button->setGroupIndex(1);
+    button->setMargin(1);
+    button->setGlyph(QPixmap::fromImage(strip));
+    button->setText(QStringLiteral("x"));
+    button->setDown(down);
+    button->setEnabled(enabled);
+    QCOMPARE(button->glyphCount(), images <= 4 ? images : 1);
+    if (pressed)
+        QTest::mousePress(button, Qt::LeftButton);
+
+    const int offset = down || pressed ? 1 : 0;
+    const QColor middle = button->grab().toImage().pixelColor(2 + 1 + 5 + offset, 15 + offset);
+    if (pressed)
+        QTest::mouseRelease(button, Qt::LeftButton);
+    if (shown == QColor(Qt::transparent)) {
+        QVERIFY(middle != QColor(Qt::red));
+        QVERIFY(middle.saturation() < 60);
+    } else {
+        QCOMPARE(middle, shown);
+    }
+    // The room for the glyph is one image, not the whole strip.
+    const int glyphWidth = images <= 4 ? 10 : 50;
+    const int caption =
+        button->fontMetrics().size(Qt::TextShowMnemonic, QStringLiteral("x")).width();
+    QCOMPARE(button->sizeHint().width(), 2 * 2 + 2 * 1 + glyphWidth + button->spacing() + caption);
 }
 
 QTEST_MAIN(TestSpeedButton)
