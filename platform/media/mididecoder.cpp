@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace platform {
@@ -35,14 +36,25 @@ public:
         m_next = 0;
         if (!m_synth)
             return true;
+        m_synth->silence();
         fluid_synth_t *synth = m_synth->get();
-        fluid_synth_system_reset(synth);
-        // Programs, controllers and bends set before the new position still hold there.
+        // Programs, controllers and bends set before the new position still hold there, and
+        // notes held across it sound again, so a resumed song goes on as it was.
+        std::array<std::array<quint8, 128>, 16> held{};
         const std::vector<MidiEvent> &events = m_file.events();
         for (; m_next < events.size() && framesAtUs(events[m_next].timeUs) < m_frame; ++m_next) {
-            const quint8 kind = events[m_next].status & 0xF0;
-            if (kind != 0x80 && kind != 0x90 && kind != 0xA0)
-                send(events[m_next]);
+            const MidiEvent &event = events[m_next];
+            const quint8 kind = event.status & 0xF0;
+            if (kind == 0x90 || kind == 0x80)
+                held[event.status & 0x0F][event.data1] = kind == 0x90 ? event.data2 : 0;
+            else if (kind != 0xA0)
+                send(event);
+        }
+        for (int channel = 0; channel < 16; ++channel) {
+            for (int key = 0; key < 128; ++key) {
+                if (held[size_t(channel)][size_t(key)])
+                    fluid_synth_noteon(synth, channel, key, held[size_t(channel)][size_t(key)]);
+            }
         }
         return true;
     }

@@ -99,6 +99,15 @@ MidiSynth::MidiSynth(int rate) : m_rate(rate)
         m_settings = made.settings;
         m_synth = made.synth;
     }
+    silence();
+}
+
+void MidiSynth::silence()
+{
+    // A reset alone lets the voices ring out; cut them first, and let the cut take effect.
+    fluid_synth_all_sounds_off(m_synth, -1);
+    float discard[2 * 64];
+    fluid_synth_write_float(m_synth, 64, discard, 0, 2, discard, 1, 2);
     fluid_synth_system_reset(m_synth);
 }
 

@@ -19,6 +19,12 @@ public:
 
     fluid_synth_t *get() const { return m_synth; }
 
+    /**
+     * Cuts every sound, its reverb tail included, and resets programs and controllers, so
+     * nothing of a song before (or of the part before a seek) is heard after.
+     */
+    void silence();
+
 private:
     fluid_settings_t *m_settings = nullptr;
     fluid_synth_t *m_synth = nullptr;
