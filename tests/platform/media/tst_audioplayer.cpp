@@ -84,6 +84,8 @@ void TestAudioPlayer::lengthOfSoundFiles_data()
         << "b.wav" << SoundFileType::WavFloat << 48000 << 1 << qint64(4800);
     QTest::newRow("wav 22.05 kHz, under a millisecond")
         << "c.wav" << SoundFileType::Wav16 << 22050 << 1 << qint64(3);
+    QTest::newRow("cyrillic name") << QString::fromUtf8("песня.wav") << SoundFileType::Wav16
+                                   << 32000 << 2 << qint64(32000 * 2);
     QTest::newRow("flac") << "d.flac" << SoundFileType::Flac << 44100 << 2 << qint64(66150);
     QTest::newRow("ogg") << "e.ogg" << SoundFileType::Ogg << 44100 << 2 << qint64(66150);
 }
