@@ -2,6 +2,8 @@
 #include "app/program.h"
 #include "platform/errorboundary.h"
 #include "platform/inifile.h"
+#include "platform/media/audioplayer.h"
+#include "platform/mixer/mixer.h"
 #include "platform/qtdialogs.h"
 #include "platform/winpath.h"
 
@@ -18,7 +20,9 @@ int main(int argc, char **argv)
     platform::ProfileStore profiles(paths);
     platform::QtDialogs dialogs(paths, QStringLiteral("Karvel"));
     platform::ErrorBoundary boundary(dialogs);
-    const Services services{paths, profiles, dialogs, boundary};
+    const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(paths);
+    const std::unique_ptr<platform::Mixer> mixer = platform::createSystemMixer();
+    const Services services{paths, profiles, dialogs, boundary, *player, *mixer};
 
     BaseState state;
     Program program(state, services);

@@ -3,6 +3,8 @@
 namespace platform {
 class Dialogs;
 class ErrorBoundary;
+class MediaPlayer;
+class Mixer;
 class ProfileStore;
 class WinPath;
 } // namespace platform
@@ -14,4 +16,6 @@ struct Services
     platform::ProfileStore &profiles;
     platform::Dialogs &dialogs;
     platform::ErrorBoundary &boundary;
+    platform::MediaPlayer &player;
+    platform::Mixer &mixer;
 };

@@ -7,6 +7,7 @@
 #include "kit/boardbuttons.h"
 #include "kit/kitformat.h"
 #include "platform/errorboundary.h"
+#include "platform/picture/transparency.h"
 #include "platform/richtext/richtextedit.h"
 #include "platform/speedbutton/speedbutton.h"
 #include "platform/winpath.h"
@@ -138,6 +139,11 @@ void TBaseForm::setUpControls()
     m_ui->GroupBoxOption->raise();
 
     m_timerZast.setInterval(200);
+    m_timerPlay.setInterval(500);
+    m_timerPlay.start();
+    m_timerMp3rpt.setInterval(4000);
+    m_timerFader.setInterval(250);
+    m_timerFader.start();
 }
 
 void TBaseForm::buildBoard() { buildBoardButtons(m_ui->GroupBoxSong, m_temaButtons, m_songButtons); }
@@ -161,6 +167,7 @@ void TBaseForm::connectHandlers()
                     SpeedButtonTemaMouseDown(theme, pressed);
                 }));
     }
+    connectPlaybackHandlers();
 }
 
 // The bounds the window has while it is created: maximised, it fills the screen's work area.
@@ -172,7 +179,24 @@ QRect TBaseForm::creationBounds() const
 
 void TBaseForm::setStatus(const QString &caption) { setCaption(m_ui->LabelStatus, caption); }
 
+void TBaseForm::appendStatus(const QString &text) { setStatus(m_ui->LabelStatus->text() + text); }
+
+void TBaseForm::setVolumeBar(int position)
+{
+    m_services.boundary.fire([&] { m_ui->ScrollBarVolume->setValue(position); });
+}
+
+void TBaseForm::setTrackBar(int position)
+{
+    m_services.boundary.fire([&] { m_ui->TrackBarSong->setValue(position); });
+}
+
 void TBaseForm::setBoardCaption(const QString &caption) { m_ui->GroupBoxSong->setTitle(caption); }
+
+void TBaseForm::setIcon(const QImage &picture)
+{
+    m_ui->ImageIcon->setPixmap(QPixmap::fromImage(platform::bottomLeftTransparent(picture)));
+}
 
 void TBaseForm::FormCreate()
 {
@@ -195,7 +219,7 @@ void TBaseForm::FormCreate()
     m_timerZast.start();
     setWindowTitle(u' ' + m_state.KitFileName);
 
-    // The speaker volume control is found here (volume mixer).
+    MixerSetUp();
 
     m_richEdit->setGeometry(bounds.left() + 25, 88, bounds.width() - 50, bounds.height() - 128);
     m_richEdit->hide();
@@ -207,7 +231,9 @@ void TBaseForm::FormCreate()
 
 void TBaseForm::FormDestroy()
 {
-    // Shutdown sets the volume bar to 1, writes the settings file and closes the mixer here.
+    setVolumeBar(1);
+    // The settings file is written here (options panel).
+    MixerClose();
 }
 
 void TBaseForm::FormResize()

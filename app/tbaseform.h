@@ -65,8 +65,45 @@ public:
     /** The kit's name for the board's caption: the file name cut to 7 characters, less its extension. */
     static QString shortKitName(const QString &kitPath);
 
+    // Playing a song (playback/).
+    void PlayAndText(int song);
+    void SpeedButtonSongClick(int song);
+    void SpeedButtonSongMouseDown(int song, Qt::MouseButton button);
+    void SongStatusTime();
+    void TrackBarSongChange();
+    void TimerPlayTimer();
+    void SpeedButtonPlayClick();
+    void SpeedButtonBeginClick();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void RichEditKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void TimerMp3rptTimer();
+    /** Minutes and seconds without leading zeros: 185000 ms is "3:5". */
+    static QString timeText(qint64 milliseconds);
+
+    // The text pane and opening single files (playback/).
+    void SpeedButtonToSongClick();
+    void SpeedButtonToTextClick();
+    void SpeedButtonOpenTextClick();
+    void SpeedButtonOpenSongClick();
+    void CheckBoxNoTxtClick();
+
+    // The volume bar, the system mixer and the fader (playback/).
+    void MixerSetUp();
+    void MixerClose();
+    void ScrollBarVolumeChange();
+    void TimerFaderTimer();
+    void SpeedButtonFadeOutClick();
+    void SpeedButtonFadeInClick();
+    void ScrollBarFaderChange();
+
+    QTimer &TimerPlay() { return m_timerPlay; }
+    QTimer &TimerFader() { return m_timerFader; }
+    QTimer &TimerMp3rpt() { return m_timerMp3rpt; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -76,7 +113,14 @@ private:
     template <typename Control> Control *control(const char *name) const;
     QRect creationBounds() const;
     void setStatus(const QString &caption);
+    void appendStatus(const QString &text);
     void setBoardCaption(const QString &caption);
+    /** The current song's picture, transparent where a bitmap has its bottom-left colour. */
+    void setIcon(const QImage &picture);
+    /** Sets a bar's position as the program does: its change handler runs when the value changes. */
+    void setVolumeBar(int position);
+    void setTrackBar(int position);
+    void connectPlaybackHandlers();
 
     BaseState &m_state;
     Services m_services;
@@ -85,7 +129,12 @@ private:
     std::array<platform::SpeedButton *, 51> m_songButtons{};
     platform::RichTextEdit *m_richEdit = nullptr;
     QTimer m_timerZast;
+    QTimer m_timerPlay;
+    QTimer m_timerMp3rpt;
+    QTimer m_timerFader;
     platform::FileDialogOptions m_openDialogIniFile;
+    platform::FileDialogOptions m_openDialogText;
+    platform::FileDialogOptions m_openDialogSong;
     TAboutForm *m_aboutForm = nullptr;
     TEditIniForm *m_editIniForm = nullptr;
     TZastForm *m_zastForm = nullptr;

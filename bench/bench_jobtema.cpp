@@ -7,6 +7,8 @@
 #include "fullkit.h"
 #include "platform/errorboundary.h"
 #include "platform/inifile.h"
+#include "platform/media/testmediaplayer.h"
+#include "platform/mixer/memorymixer.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -24,7 +26,9 @@ void switchThemes(benchmark::State &state, platform::ProfileStore::Caching cachi
     platform::ProfileStore profiles(fullKit().paths, platform::CodePage::ansi(), caching);
     ScriptedDialogs dialogs;
     platform::ErrorBoundary boundary(dialogs);
-    const Services services{fullKit().paths, profiles, dialogs, boundary};
+    platform::TestMediaPlayer player(fullKit().paths);
+    platform::MemoryMixer mixer;
+    const Services services{fullKit().paths, profiles, dialogs, boundary, player, mixer};
     BaseState base;
     TBaseForm form(base, services);
     int theme = 1;

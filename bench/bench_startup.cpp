@@ -6,6 +6,8 @@
 #include "app/program.h"
 #include "platform/errorboundary.h"
 #include "platform/inifile.h"
+#include "platform/media/testmediaplayer.h"
+#include "platform/mixer/memorymixer.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -42,7 +44,9 @@ int startOnce(int argc, char **argv, const QString &driveC)
     platform::ProfileStore profiles(paths);
     ScriptedDialogs dialogs;
     platform::ErrorBoundary boundary(dialogs);
-    const Services services{paths, profiles, dialogs, boundary};
+    platform::TestMediaPlayer player(paths);
+    platform::MemoryMixer mixer;
+    const Services services{paths, profiles, dialogs, boundary, player, mixer};
     BaseState state;
     Program program(state, services);
     program.BaseForm.show();

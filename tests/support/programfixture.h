@@ -3,6 +3,8 @@
 #include "app/program.h"
 #include "platform/errorboundary.h"
 #include "platform/inifile.h"
+#include "platform/media/testmediaplayer.h"
+#include "platform/mixer/memorymixer.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdrive.h"
 
@@ -18,7 +20,9 @@
 class ProgramFixture
 {
 public:
-    ProgramFixture() : profiles(drive.paths()), boundary(dialogs), services{drive.paths(), profiles, dialogs, boundary}
+    ProgramFixture()
+        : profiles(drive.paths()), boundary(dialogs), player(drive.paths()),
+          services{drive.paths(), profiles, dialogs, boundary, player, mixer}
     {
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoS.bmp"), Qt::gray);
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoT.bmp"), Qt::darkGray);
@@ -65,6 +69,9 @@ public:
     platform::ProfileStore profiles;
     ScriptedDialogs dialogs;
     platform::ErrorBoundary boundary;
+    platform::TestMediaPlayer player;
+    /** The desktop volume before start-up: exactly the bar's 50, so start-up writes nothing. */
+    platform::MemoryMixer mixer{platform::MemoryMixer::Presence::Present, 50 * 655};
     Services services;
     BaseState state;
     std::unique_ptr<Program> program;
