@@ -11,6 +11,8 @@ RtfDocumentWriter::RtfDocumentWriter(QTextDocument &document, const RichTextLimi
     : m_document(document), m_limits(limits), m_cursor(&document)
 {
     m_cursor.movePosition(QTextCursor::End);
+    // One edit block: the document tells its layout and views of the change once, at the end.
+    m_cursor.beginEditBlock();
 }
 
 void RtfDocumentWriter::setCharFormat(const QTextCharFormat &format)
@@ -44,7 +46,10 @@ void RtfDocumentWriter::endParagraph(const QTextBlockFormat &format)
     if (m_full)
         return;
     flush();
-    m_cursor.setBlockFormat(format);
+    if (format != m_blockFormat) {
+        m_cursor.setBlockFormat(format);
+        m_blockFormat = format;
+    }
     m_paragraphPending = true;
 }
 
@@ -72,8 +77,9 @@ void RtfDocumentWriter::appendImage(const QImage &image, QSizeF displaySize)
 void RtfDocumentWriter::finish(const QTextBlockFormat &lastFormat)
 {
     flush();
-    if (!m_paragraphPending)
+    if (!m_paragraphPending && lastFormat != m_blockFormat)
         m_cursor.setBlockFormat(lastFormat);
+    m_cursor.endEditBlock();
 }
 
 void RtfDocumentWriter::flush()
@@ -93,7 +99,8 @@ void RtfDocumentWriter::openPendingParagraph()
         return;
     }
     m_paragraphPending = false;
-    m_cursor.insertBlock(QTextBlockFormat(), m_format);
+    m_cursor.insertBlock(m_nextBlockFormat, m_format);
+    m_blockFormat = m_nextBlockFormat;
     ++m_paragraphs;
     ++m_length;
 }

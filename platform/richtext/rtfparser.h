@@ -57,6 +57,8 @@ private:
     void flushBytes();
     /** Writes decoded text; `wellFormed` text (a surrogate pair) skips the character check. */
     void emitText(QString &text, bool wellFormed = false);
+    /** Hands the writer the formats of the current group where they changed. */
+    void applyFormats();
     void emitChar(char16_t c);
     void emitCodePoint(int codePoint);
     void endParagraph();
@@ -69,6 +71,7 @@ private:
     QByteArray codePageOf(const Font *font) const;
     QTextCharFormat charFormat(const RtfCharState &state) const;
     QTextBlockFormat blockFormat(const RtfParaState &state) const;
+    QTextBlockFormat cachedBlockFormat(const RtfParaState &state);
 
     const RichTextLimits &m_limits;
     RtfDocumentWriter m_writer;
@@ -101,6 +104,17 @@ private:
     RtfParaState m_lastParagraph; // of the document's group, for a last paragraph without \par
     RtfCharState m_applied;
     bool m_formatApplied = false;
+    RtfParaState m_appliedParagraph;
+    bool m_appliedPageBreak = false;
+    bool m_paragraphApplied = false;
+    std::vector<std::pair<RtfCharState, QTextCharFormat>> m_formatCache;
+    struct BlockFormatEntry
+    {
+        RtfParaState state;
+        bool pageBreak;
+        QTextBlockFormat format;
+    };
+    std::vector<BlockFormatEntry> m_blockFormatCache;
 };
 
 } // namespace platform
