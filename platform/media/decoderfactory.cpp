@@ -41,6 +41,9 @@ std::unique_ptr<Decoder> openDecoder(const QString &hostPath, DecoderUse use, in
         throw DecodeError(tr("the file does not exist"));
     if (info.isDir())
         throw DecodeError(tr("it is a folder, not a file"));
+    // A pipe or a device would block the open or never end.
+    if (!info.isFile())
+        throw DecodeError(tr("it is not a regular file"));
     QFile file(hostPath);
     if (!file.open(QIODevice::ReadOnly))
         throw DecodeError(tr("the file cannot be read (%1)").arg(file.errorString()));

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace mediafixtures;
 using platform::MediaMode;
@@ -251,6 +252,7 @@ void TestAudioPlayer::badFilesAreRefused_data()
     const QByteArray midi = tempoChangeSong();
     QTest::newRow("missing") << "none.wav" << QByteArray() << "does not exist";
     QTest::newRow("folder") << "folder.wav" << QByteArray() << "folder";
+    QTest::newRow("named pipe") << "pipe.wav" << QByteArray() << "not a regular file";
     QTest::newRow("empty wav") << "empty.wav" << QByteArray("") << "empty";
     QTest::newRow("empty midi") << "empty.mid" << QByteArray("") << "empty";
     QTest::newRow("wav cut in its header")
@@ -281,6 +283,8 @@ void TestAudioPlayer::badFilesAreRefused()
     const QString path = "C:\\SONGS\\" + name;
     if (name.startsWith(u"folder"))
         m_drive->makeFolder(path);
+    else if (name.startsWith(u"pipe"))
+        QCOMPARE(mkfifo(QFile::encodeName(host(path)).constData(), 0600), 0);
     else if (!name.startsWith(u"none"))
         m_drive->write(path, bytes);
     writeTone(host("C:\\SONGS\\good.wav"), SoundFileType::Wav16, 8000, 1, 800);
