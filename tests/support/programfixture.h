@@ -45,6 +45,29 @@ public:
         drive.write(windowsPath, bytes);
     }
 
+    /** A WAV file of silence lasting `milliseconds` (8 kHz, 8-bit mono: one sample per 1/8 ms). */
+    void writeWav(const QString &windowsPath, int milliseconds)
+    {
+        const quint32 samples = quint32(milliseconds) * 8;
+        QByteArray bytes;
+        const auto u32 = [&](quint32 v) { bytes.append(reinterpret_cast<const char *>(&v), 4); };
+        const auto u16 = [&](quint16 v) { bytes.append(reinterpret_cast<const char *>(&v), 2); };
+        bytes += "RIFF";
+        u32(36 + samples);
+        bytes += "WAVEfmt ";
+        u32(16), u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
+        bytes += "data";
+        u32(samples);
+        bytes += QByteArray(int(samples), char(0x80));
+        drive.write(windowsPath, bytes);
+    }
+
+    /** A text file as the RTF a word processor writes. */
+    void writeRtf(const QString &windowsPath, const QByteArray &words)
+    {
+        drive.write(windowsPath, "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 " + words + "\\par}");
+    }
+
     /** The kit at its default place, from lines joined with CRLF. */
     void writeKit(const QByteArray &text, const QString &path = QStringLiteral("C:\\KARVEL\\TEMES\\First.qbk"))
     {
@@ -60,6 +83,7 @@ public:
     }
 
     TBaseForm &base() { return program->BaseForm; }
+    /** The main window's control of that name. */
     template <typename Control> Control *find(const char *name) const
     {
         return program->BaseForm.findChild<Control *>(QLatin1String(name));
