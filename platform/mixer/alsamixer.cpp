@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace platform {
@@ -60,15 +61,20 @@ std::optional<MixerHandle> loadMixerWithin(std::chrono::milliseconds deadline)
         MixerHandle mixer;
     };
     auto attempt = std::make_shared<Attempt>();
-    std::thread([attempt] {
-        MixerHandle mixer = loadMixer();
-        std::lock_guard lock(attempt->mutex);
-        attempt->done = true;
-        if (!attempt->abandoned) {
-            attempt->mixer = std::move(mixer);
-        }
-        attempt->finished.notify_one();
-    }).detach();
+    try {
+        std::thread([attempt] {
+            MixerHandle mixer = loadMixer();
+            std::lock_guard lock(attempt->mutex);
+            attempt->done = true;
+            if (!attempt->abandoned) {
+                attempt->mixer = std::move(mixer);
+            }
+            attempt->finished.notify_one();
+        }).detach();
+    } catch (const std::system_error &) {
+        // No thread to spare: load here, without the deadline, rather than give up the volume.
+        return loadMixer();
+    }
 
     std::unique_lock lock(attempt->mutex);
     if (!attempt->finished.wait_for(lock, deadline, [&] { return attempt->done; })) {
