@@ -33,6 +33,7 @@ export KARVEL_PULSE_SINK="$sink"
 unset PULSE_SINK PULSE_SOURCE
 
 server_pid=""
+# shellcheck disable=SC2317 # run by the EXIT trap
 stop_server() {
   if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
     kill -TERM "$server_pid" 2>/dev/null || true
