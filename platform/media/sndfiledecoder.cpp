@@ -40,6 +40,25 @@ private:
     bool m_ended = false;
 };
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("platform::MediaPlayer", text);
+}
+
+/** The file begins as a sound file of a known kind does. */
+bool startsLikeSound(const QString &hostPath)
+{
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4);
+    for (const char *magic : {"RIFF", "RF64", "FORM", "fLaC", "OggS", "ID3"}) {
+        if (head.startsWith(magic))
+            return true;
+    }
+    return head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE0) == 0xE0;
+}
+
 } // namespace
 
 std::unique_ptr<Decoder> openSoundFile(const QString &hostPath)
@@ -47,16 +66,14 @@ std::unique_ptr<Decoder> openSoundFile(const QString &hostPath)
     SF_INFO info{};
     SNDFILE *file = sf_open(QFile::encodeName(hostPath).constData(), SFM_READ, &info);
     if (!file) {
-        throw DecodeError(
-            QCoreApplication::translate("platform::MediaPlayer",
-                                        "it is not a sound file that can be played (%1)")
-                .arg(QString::fromLocal8Bit(sf_strerror(nullptr))));
+        // The library's own texts are about its internals; the user needs to know which case it is.
+        throw DecodeError(startsLikeSound(hostPath)
+                              ? tr("it is damaged or truncated")
+                              : tr("it is not a sound file that can be played"));
     }
     auto decoder = std::make_unique<SoundFileDecoder>(file, info);
-    if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0) {
-        throw DecodeError(
-            QCoreApplication::translate("platform::MediaPlayer", "it holds no sound"));
-    }
+    if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0)
+        throw DecodeError(tr("it holds no sound"));
     return decoder;
 }
 

@@ -256,7 +256,9 @@ void TestAudioPlayer::badFilesAreRefused_data()
     QTest::newRow("empty wav") << "empty.wav" << QByteArray("") << "empty";
     QTest::newRow("empty midi") << "empty.mid" << QByteArray("") << "empty";
     QTest::newRow("wav cut in its header")
-        << "cut.wav" << QByteArray("RIFF\x24\x10\x00\x00WAVEfmt ") << "not a sound file";
+        << "cut.wav" << QByteArray("RIFF\x24\x10\x00\x00WAVEfmt ", 16) << "damaged or truncated";
+    QTest::newRow("mp3 cut in its tag")
+        << "cut.mp3" << QByteArray("ID3\x03\x00\x00\x00\x00\x10\x00", 10) << "damaged or truncated";
     QTest::newRow("midi cut in a track") << "cut.mid" << midi.left(midi.size() - 4) << "truncated";
     QTest::newRow("midi with a damaged track")
         << "bad.mid" << smf(0, 96, {Track().event(0, {60, 100})}) << "damaged";
