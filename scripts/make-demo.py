@@ -173,7 +173,11 @@ def build(drive, scratch):
     for folder in folders.values():
         folder.mkdir(parents=True)
     (drive / "WINDOWS").mkdir()
-    (drive / "WINDOWS" / ".keep").write_bytes(b"")
+    # The settings of a fresh demo: a teal window, the demo kit, words shown on a song's click.
+    (drive / "WINDOWS" / "pelcor.ini").write_bytes(
+        b"[COLORS]\r\nRed=0\r\nGreen=128\r\nBlue=128\r\n"
+        b"[LastUserFile]\r\nNameFile=C:\\KARVEL\\TEMES\\First.qbk\r\n"
+        b"[OptionS]\r\nCheckBoxNoTxt=ON\r\n")
 
     for number, (caption, icon, songs) in THEMES.items():
         write_icon(folders["ICONS"] / (icon + ".bmp"), icon)
