@@ -22,7 +22,7 @@ run: build
 	@scripts/run-demo.sh $(BUILD)/app/karvel $(RUN_DIR)
 
 test: build
-	@scripts/run-tests.sh $(BUILD)
+	@scripts/with-pulse.sh scripts/run-tests.sh $(BUILD)
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)
