@@ -2,40 +2,108 @@
 
 #include "app/basestate.h"
 #include "app/services.h"
+#include "platform/dialogs.h"
+#include "platform/errorboundary.h"
 
 #include <QDialog>
-
 #include <memory>
 
 namespace Ui {
 class TEditIniForm;
 }
+namespace platform {
+class IniFile;
+}
+class QCheckBox;
+class QScrollBar;
 class TBaseForm;
 
 /**
  * The button editor: the modal dialog that edits one song or theme button of the kit, or names
- * a new kit, as the shared EditMode says. Every opening reloads its controls from the kit.
+ * a new kit, as the shared EditMode says. Every opening reloads its controls from the kit; only
+ * OK (and CreateFile) writes to it.
+ *
+ * Its handlers run inside a boundary of the dialog's own. The dialog is opened from a handler of
+ * the main window, so under the main window's boundary they would count as nested handlers and
+ * an error (a kit that cannot be written) would wait until the dialog closes; under their own
+ * boundary it is shown at once and the dialog stays open.
  */
 class TEditIniForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    TEditIniForm(BaseState &state, const Services &services, TBaseForm &baseForm, QWidget *parent = nullptr);
+    TEditIniForm(BaseState &state, const Services &services, TBaseForm &baseForm,
+                 QWidget *parent = nullptr);
     ~TEditIniForm() override;
 
     void FormCreate();
+    /** Runs when the dialog is shown: loads the controls of the mode EditMode names. */
     void FormActivate();
+
+    void EditNameButtonKeyUp();
+    void EditTemaButtonKeyUp();
+
+    void SpeedButtonOpenTextClick();
+    void SpeedButtonOpenSongClick();
+    void SpeedButtonIconClick();
+    void SpeedButtonIcoTemaClick();
+    void SpeedButtonDelRtfClick();
+    void SpeedButtonDelSongClick();
+    void SpeedButtonDelIconClick();
+    void SpeedButtonIcotemadelClick();
+
+    void ScrollBarVolChange();
+    void CheckBoxVolumeOnClick();
+
+    void BitBtnOKClick();
+    void BitBtnEscClick();
+    /** Creates the kit file named in Editfile and makes it the current kit. */
+    void SpeedButtonNewClick();
+
+    /** The paths being edited; "-" is no file. */
+    const QString &EditTextFileName() const { return m_editTextFileName; }
+    const QString &EditSongFileName() const { return m_editSongFileName; }
+    const QString &EditIconFileName() const { return m_editIconFileName; }
+    const QString &EditTemaIconFileName() const { return m_editTemaIconFileName; }
 
     /** However the dialog closes, the editor rests in song mode afterwards. */
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUpControls();
+    void connectHandlers();
+    void openSong();
+    void openTheme();
+    void openNewFile();
+    void writeSongEntry(const platform::IniFile &kitFile);
+    void writeThemeEntry(const platform::IniFile &kitFile);
+    /** Writes a path key when its value is "-" or an existing file; otherwise warns and keeps the
+     * key. */
+    bool writePathKey(const platform::IniFile &kitFile, const QString &section, const QString &key,
+                      const QString &path, const QString &warning);
+    /** Sets the main window's volume bar; its change handler writes the speaker volume. */
+    void setMainVolumeBar(int position);
+    void centreOnScreen();
+
     BaseState &m_state;
     Services m_services;
     TBaseForm &m_baseForm;
+    platform::ErrorBoundary m_boundary;
     std::unique_ptr<Ui::TEditIniForm> m_ui;
+    QCheckBox *m_mainVolumeOn = nullptr;
+    QScrollBar *m_mainVolumeBar = nullptr;
+
+    QString m_editTextFileName;
+    QString m_editSongFileName;
+    QString m_editIconFileName;
+    QString m_editTemaIconFileName;
+
+    platform::FileDialogOptions m_openDialogText;
+    platform::FileDialogOptions m_openDialogSong;
+    platform::FileDialogOptions m_openPictureDialog;
 };
