@@ -5,6 +5,7 @@
 #include "platform/media/audioplayer.h"
 #include "platform/mixer/mixer.h"
 #include "platform/qtdialogs.h"
+#include "platform/sysinfo/systeminfo.h"
 #include "platform/winpath.h"
 
 #include <QApplication>
@@ -22,7 +23,8 @@ int main(int argc, char **argv)
     platform::ErrorBoundary boundary(dialogs);
     const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(paths);
     const std::unique_ptr<platform::Mixer> mixer = platform::createSystemMixer();
-    const Services services{paths, profiles, dialogs, boundary, *player, *mixer};
+    const std::unique_ptr<platform::SystemInfo> system = platform::createHostSystemInfo(paths);
+    const Services services{paths, profiles, dialogs, boundary, *player, *mixer, *system};
 
     BaseState state;
     Program program(state, services);

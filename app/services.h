@@ -5,6 +5,7 @@ class Dialogs;
 class ErrorBoundary;
 class MediaPlayer;
 class Mixer;
+class SystemInfo;
 class ProfileStore;
 class WinPath;
 } // namespace platform
@@ -18,4 +19,5 @@ struct Services
     platform::ErrorBoundary &boundary;
     platform::MediaPlayer &player;
     platform::Mixer &mixer;
+    const platform::SystemInfo &system;
 };

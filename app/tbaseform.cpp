@@ -167,6 +167,12 @@ void TBaseForm::connectHandlers()
                     SpeedButtonTemaMouseDown(theme, pressed);
                 }));
     }
+    connect(m_ui->ScrollBarRed, &QScrollBar::valueChanged, this, boundary.guard([this] { ScrollBarRedChange(); }));
+    connect(m_ui->ScrollBarGreen, &QScrollBar::valueChanged, this, boundary.guard([this] { ScrollBarGreenChange(); }));
+    connect(m_ui->ScrollBarBlue, &QScrollBar::valueChanged, this, boundary.guard([this] { ScrollBarBlueChange(); }));
+    connect(m_ui->CheckBoxButtonBegin, &QCheckBox::toggled, this, boundary.guard([this] { CheckBoxButtonBeginClick(); }));
+    connect(m_ui->SpeedButtonOption, &platform::SpeedButton::clicked, this,
+            boundary.guard([this] { SpeedButtonOptionClick(); }));
     connectPlaybackHandlers();
 }
 
@@ -205,7 +211,8 @@ void TBaseForm::FormCreate()
     const QRect bounds = creationBounds();
     m_ui->GroupBoxSong->move((bounds.width() - m_ui->GroupBoxSong->width()) / 2, m_ui->GroupBoxSong->y());
 
-    // The settings file and the window colour are read here (options panel).
+    ReadSettings();
+    ApplyColour();
 
     if (m_services.paths.fileExists(m_state.KitFileName)) {
         ReturnNameButtonSong();
@@ -232,7 +239,7 @@ void TBaseForm::FormCreate()
 void TBaseForm::FormDestroy()
 {
     setVolumeBar(1);
-    // The settings file is written here (options panel).
+    WriteSettings();
     MixerClose();
 }
 

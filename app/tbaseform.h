@@ -54,6 +54,18 @@ public:
     void TimerZastTimer();
     void SpeedButtonHelpClick();
 
+    // The settings file, the window colour and the options panel (app/).
+    void ReadSettings();
+    void ApplyColour();
+    void WriteSettings();
+    void ScrollBarRedChange();
+    void ScrollBarGreenChange();
+    void ScrollBarBlueChange();
+    void SpeedButtonOptionClick();
+    void CheckBoxButtonBeginClick();
+    /** "5, 123 Gb": whole gigabytes of 10^9 bytes, then the remaining bytes; -1 bytes give "0, -1 Gb". */
+    static QString gigabytesText(qint64 bytes);
+
     // The button board (kit/).
     void ReturnNameButtonSong();
     void ReturnNameButtonTema();
@@ -117,6 +129,7 @@ private:
     void setBoardCaption(const QString &caption);
     /** The current song's picture, transparent where a bitmap has its bottom-left colour. */
     void setIcon(const QImage &picture);
+    void applyFormColour();
     /** Sets a bar's position as the program does: its change handler runs when the value changes. */
     void setVolumeBar(int position);
     void setTrackBar(int position);

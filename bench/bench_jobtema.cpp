@@ -9,6 +9,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -28,7 +29,8 @@ void switchThemes(benchmark::State &state, platform::ProfileStore::Caching cachi
     platform::ErrorBoundary boundary(dialogs);
     platform::TestMediaPlayer player(fullKit().paths);
     platform::MemoryMixer mixer;
-    const Services services{fullKit().paths, profiles, dialogs, boundary, player, mixer};
+    platform::FakeSystemInfo system;
+    const Services services{fullKit().paths, profiles, dialogs, boundary, player, mixer, system};
     BaseState base;
     TBaseForm form(base, services);
     int theme = 1;

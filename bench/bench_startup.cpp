@@ -8,6 +8,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -46,7 +47,8 @@ int startOnce(int argc, char **argv, const QString &driveC)
     platform::ErrorBoundary boundary(dialogs);
     platform::TestMediaPlayer player(paths);
     platform::MemoryMixer mixer;
-    const Services services{paths, profiles, dialogs, boundary, player, mixer};
+    platform::FakeSystemInfo system;
+    const Services services{paths, profiles, dialogs, boundary, player, mixer, system};
     BaseState state;
     Program program(state, services);
     program.BaseForm.show();

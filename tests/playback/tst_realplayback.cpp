@@ -1,5 +1,6 @@
 #include "platform/media/audioplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/sysinfo/fakesysteminfo.h"
 #include "platform/richtext/richtextedit.h"
 #include "support/programfixture.h"
 
@@ -28,7 +29,8 @@ void TestRealPlayback::demoSongAdvancesThroughTheRealPlayer()
     platform::ErrorBoundary boundary(dialogs);
     const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(drive.paths());
     platform::MemoryMixer mixer(platform::MemoryMixer::Presence::Present, 50 * 655);
-    const Services services{drive.paths(), profiles, dialogs, boundary, *player, mixer};
+    platform::FakeSystemInfo system;
+    const Services services{drive.paths(), profiles, dialogs, boundary, *player, mixer, system};
     BaseState state;
     Program program(state, services);
     TBaseForm &form = program.BaseForm;

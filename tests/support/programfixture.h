@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdrive.h"
 
@@ -22,7 +23,7 @@ class ProgramFixture
 public:
     ProgramFixture()
         : profiles(drive.paths()), boundary(dialogs), player(drive.paths()),
-          services{drive.paths(), profiles, dialogs, boundary, player, mixer}
+          services{drive.paths(), profiles, dialogs, boundary, player, mixer, system}
     {
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoS.bmp"), Qt::gray);
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoT.bmp"), Qt::darkGray);
@@ -96,6 +97,7 @@ public:
     platform::TestMediaPlayer player;
     /** The desktop volume before start-up: exactly the bar's 50, so start-up writes nothing. */
     platform::MemoryMixer mixer{platform::MemoryMixer::Presence::Present, 50 * 655};
+    platform::FakeSystemInfo system;
     Services services;
     BaseState state;
     std::unique_ptr<Program> program;
