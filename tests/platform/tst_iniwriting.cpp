@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -45,6 +48,7 @@ private slots:
     void writesIntegersInDecimal();
     void refusedWritesLeaveTheFileAsItWas_data();
     void refusedWritesLeaveTheFileAsItWas();
+    void fullDiskLeavesTheFileAsItWas();
     void bareNameGoesToTheWindowsDirectory();
     void keepsPermissionsAndFollowsLinks();
     void seesChangesMadeByOtherPrograms();
@@ -205,6 +209,36 @@ void TestIniWriting::refusedWritesLeaveTheFileAsItWas()
     ::chmod(QFile::encodeName(host).constData(), 0644);
     QCOMPARE(drive.read(QStringLiteral("C:\\KITS\\Rock.qbk")), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Rock.qbk")});
+}
+
+void TestIniWriting::fullDiskLeavesTheFileAsItWas()
+{
+    // A disk that fills up during a write: the write is refused and the kit keeps its old bytes.
+    TempDrive drive;
+    const QByteArray before = "[S]\r\nk=1\r\n" + QByteArray(4000, 'x') + "=y\r\n";
+    drive.write(kitName, before);
+    // A child process whose files may not grow past 1 KB stands for a full disk.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ProfileStore store(drive.paths());
+        try {
+            IniFile(store, kitName).writeString(u"S", u"k", QStringLiteral("2"));
+        } catch (const PlatformError &error) {
+            ::_exit(error.text() == QStringLiteral("Unable to write to ") + kitName ? 0 : 2);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(drive.read(kitName), before);
+    QCOMPARE(QDir(QFileInfo(drive.host(kitName)).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("First.qbk")});
 }
 
 void TestIniWriting::bareNameGoesToTheWindowsDirectory()
