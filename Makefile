@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(CURDIR)/run
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test test-sanitize bench screenshot clean
 
 all: build
 
@@ -24,8 +24,18 @@ run: build
 test: build
 	@scripts/with-pulse.sh scripts/run-tests.sh $(BUILD)
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVEL_SANITIZE=ON -DKARVEL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  scripts/with-pulse.sh scripts/run-tests.sh $(SANITIZE_BUILD)
+
 bench: build
-	@scripts/run-bench.sh $(BUILD)
+	@scripts/with-pulse.sh scripts/run-bench.sh $(BUILD)
 
 screenshot: build
 	@scripts/screenshot.sh $(BUILD)/app/karvel docs/screenshot.png

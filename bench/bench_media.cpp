@@ -1,6 +1,7 @@
 // The media player's speed and memory: click to sound, CPU while playing, memory of a long song.
 // Each figure is printed as a counter beside its goal.
 
+#include "comparison.h"
 #include "platform/media/audioplayer.h"
 #include "platform/media/decoder.h"
 #include "platform/media/resampler.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
@@ -281,4 +283,32 @@ BENCHMARK(BM_CpuPlaying_Mp3)->Iterations(1)->UseManualTime()->Unit(benchmark::kS
 BENCHMARK(BM_CpuPlaying_Midi)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_MemoryLongMp3)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    ComparisonReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    char text[96];
+    const auto click = [&](const char *what, const char *name, double goal) {
+        std::snprintf(text, sizeof text, "worst %.1f ms; Open + Play alone %.2f ms", reporter.counter(name, "worst_ms"),
+                      reporter.counter(name, "open_play_ms"));
+        printFigure(what, reporter.seconds(name) * 1e3, "ms", goal, text);
+    };
+    click("click to sound, 5-minute WAV (mean)", "BM_ClickToSound_Wav/iterations:100/manual_time", 10);
+    click("click to sound, 5-minute MP3 (mean)", "BM_ClickToSound_Mp3/iterations:100/manual_time", 10);
+    click("click to sound, MIDI, SoundFont loaded (mean)", "BM_ClickToSound_Midi/iterations:100/manual_time", 20);
+    printFigure("first MIDI click, loading the SoundFont", reporter.seconds("BM_SoundFontFirstLoad/iterations:1/manual_time") * 1e3,
+                "ms", 0, "-");
+    std::snprintf(text, sizeof text, "idle output %.2f %%",
+                  reporter.counter("BM_CpuIdleOutput/iterations:1/manual_time", "cpu_percent"));
+    printFigure("CPU while playing an MP3", reporter.counter("BM_CpuPlaying_Mp3/iterations:1/manual_time", "cpu_percent"),
+                "%", 2, text);
+    printFigure("CPU while playing MIDI", reporter.counter("BM_CpuPlaying_Midi/iterations:1/manual_time", "cpu_percent"),
+                "%", 10, text);
+    std::snprintf(text, sizeof text, "decoded at %.0fx real time",
+                  reporter.counter("BM_MemoryLongMp3/iterations:1/manual_time", "x_realtime"));
+    printFigure("memory growth, 60-minute MP3", reporter.counter("BM_MemoryLongMp3/iterations:1/manual_time", "rss_growth_kB") / 1024,
+                "MB", 10, text);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -16,9 +16,19 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() * unitSeconds(run.time_unit);
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() * unitSeconds(run.time_unit);
+            for (const auto &[name, counter] : run.counters)
+                m_counters[run.benchmark_name() + "/" + name] = counter.value;
         }
+    }
+
+    /** A counter a benchmark set, by the benchmark's full name and the counter's; -1 when absent. */
+    double counter(const std::string &benchmark, const std::string &name) const
+    {
+        const auto it = m_counters.find(benchmark + "/" + name);
+        return it == m_counters.end() ? -1.0 : it->second;
     }
 
     /** Seconds per iteration of a benchmark by its full name, or a negative value when it did not run. */
@@ -44,7 +54,18 @@ private:
         return 1.0;
     }
     std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_counters;
 };
+
+/** One line of the summary for a figure of any unit, with its goal and what it is compared with. */
+inline void printFigure(const char *what, double value, const char *unit, double goal, const char *comparedWith)
+{
+    char goalText[32] = "no goal";
+    if (goal > 0)
+        std::snprintf(goalText, sizeof goalText, "<= %g %s", goal, unit);
+    std::printf("FIGURE | %-44s | %10.3f %-2s | goal %-10s | %s | %s\n", what, value, unit, goalText, comparedWith,
+                goal <= 0 ? "-" : value <= goal ? "met" : "MISSED");
+}
 
 /**
  * One line of the summary: the figure, its goal and its baseline, in milliseconds. A goal of 0
