@@ -129,7 +129,7 @@ void TestMixerScale::coarseRangesKeepWhatWasRead_data()
     QTest::newRow("card 0...255") << 0L << 255L;
     QTest::newRow("one step") << 0L << 1L;
     QTest::newRow("dB hundredths") << -6400L << 0L;
-    QTest::newRow("one short of 65536 steps") << 0L << 65534L;
+    QTest::newRow("one short of 65536 values") << 0L << 65534L;
 }
 
 void TestMixerScale::coarseRangesKeepWhatWasRead()
