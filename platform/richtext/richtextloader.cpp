@@ -4,8 +4,15 @@
 #include "platform/richtext/rtfreader.h"
 
 #include <QTextDocument>
+#include <QTextOption>
 
 namespace platform {
+
+namespace {
+
+constexpr double defaultTabStop = 48; // pixels: 720 twips at 96 pixels an inch
+
+} // namespace
 
 bool RichTextLoader::load(QByteArrayView bytes, QTextDocument &document) const
 {
@@ -13,6 +20,10 @@ bool RichTextLoader::load(QByteArrayView bytes, QTextDocument &document) const
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
+    // Tab stops every half inch, as in WordPad, unless an RTF file sets its own.
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(defaultTabStop);
+    document.setDefaultTextOption(option);
     const bool complete = RtfReader::isRtf(bytes) ? RtfReader(m_limits).read(bytes, document)
                                                   : PlainTextReader(m_limits).read(bytes, document);
     document.setUndoRedoEnabled(undo);

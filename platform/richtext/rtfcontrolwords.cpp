@@ -217,6 +217,24 @@ void RtfParser::normalWord(RtfKeyword keyword, const RtfToken &token)
     case K::LineSpacing:
         p.lineSpacing = twips(token);
         break;
+    case K::TabStop:
+        if (p.tabs.size() < 64)
+            p.tabs.push_back({std::max(0, twips(token)), p.nextTabKind});
+        p.nextTabKind = RtfTabStop::Kind::Left;
+        break;
+    case K::TabRight:
+        p.nextTabKind = RtfTabStop::Kind::Right;
+        break;
+    case K::TabCenter:
+        p.nextTabKind = RtfTabStop::Kind::Center;
+        break;
+    case K::TabDecimal:
+        p.nextTabKind = RtfTabStop::Kind::Decimal;
+        break;
+    case K::DefaultTab:
+        if (token.hasParameter && value > 0)
+            m_writer.setDefaultTabStop(std::min(value, maxTwips) / 15.0);
+        break;
     case K::LineMultiple:
         p.lineMultiple = toggle(token);
         break;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextOption>
 #include <QUrl>
 
 namespace platform {
@@ -21,6 +22,13 @@ void RtfDocumentWriter::setCharFormat(const QTextCharFormat &format)
     m_format = format;
     if (m_length == 0)
         m_cursor.setBlockCharFormat(format);
+}
+
+void RtfDocumentWriter::setDefaultTabStop(double pixels)
+{
+    QTextOption option = m_document.defaultTextOption();
+    option.setTabStopDistance(pixels);
+    m_document.setDefaultTextOption(option);
 }
 
 void RtfDocumentWriter::appendText(QStringView text)

@@ -28,6 +28,8 @@ public:
     void setCharFormat(const QTextCharFormat &format);
     /** The format a paragraph opened from now on starts with. */
     void setNextParagraphFormat(const QTextBlockFormat &format) { m_nextBlockFormat = format; }
+    /** The distance of the tab stops a paragraph does not set itself (\deftab), in pixels. */
+    void setDefaultTabStop(double pixels);
     void appendText(QStringView text);
     void endParagraph(const QTextBlockFormat &format);
     void appendImage(const QImage &image, QSizeF displaySize);

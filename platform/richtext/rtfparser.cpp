@@ -455,6 +455,29 @@ QTextBlockFormat RtfParser::blockFormat(const RtfParaState &state) const
         format.setLineHeight(state.lineSpacing / twipsPerPixel, QTextBlockFormat::MinimumHeight);
     else if (state.lineSpacing < 0)
         format.setLineHeight(-state.lineSpacing / twipsPerPixel, QTextBlockFormat::FixedHeight);
+    if (!state.tabs.empty()) {
+        QList<QTextOption::Tab> tabs;
+        for (const RtfTabStop &stop : state.tabs) {
+            QTextOption::Tab tab;
+            tab.position = stop.position / twipsPerPixel;
+            switch (stop.kind) {
+            case RtfTabStop::Kind::Right:
+                tab.type = QTextOption::RightTab;
+                break;
+            case RtfTabStop::Kind::Center:
+                tab.type = QTextOption::CenterTab;
+                break;
+            case RtfTabStop::Kind::Decimal:
+                tab.type = QTextOption::DelimiterTab;
+                tab.delimiter = QLatin1Char(','); // the decimal sign of Russian Windows
+                break;
+            case RtfTabStop::Kind::Left:
+                break;
+            }
+            tabs.append(tab);
+        }
+        format.setTabPositions(tabs);
+    }
     if (m_pageBreakPending)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return format;

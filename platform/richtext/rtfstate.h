@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Qt>
+#include <vector>
 
 namespace platform {
 
@@ -23,6 +24,16 @@ struct RtfCharState
     bool operator==(const RtfCharState &) const = default;
 };
 
+/** A tab stop: its position in twips and its kind (\tqr, \tqc, \tqdec or left). */
+struct RtfTabStop
+{
+    enum class Kind { Left, Right, Center, Decimal };
+    int position = 0;
+    Kind kind = Kind::Left;
+
+    bool operator==(const RtfTabStop &) const = default;
+};
+
 /** Paragraph properties of an RTF group; lengths in twips. */
 struct RtfParaState
 {
@@ -35,6 +46,8 @@ struct RtfParaState
     int lineSpacing = 0; // \sl: > 0 at least, < 0 exactly, 0 single
     bool lineMultiple = false;
     bool inTable = false;
+    std::vector<RtfTabStop> tabs;
+    RtfTabStop::Kind nextTabKind = RtfTabStop::Kind::Left; // for the next \tx
 
     bool operator==(const RtfParaState &) const = default;
 };

@@ -15,6 +15,8 @@ inline QString describeDocument(const QTextDocument &document)
 {
     QStringList lines;
     const auto number = [](double v) { return QString::number(v, 'g', 4); };
+    lines << QStringLiteral("D tabs every %1")
+                 .arg(number(document.defaultTextOption().tabStopDistance()));
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat f = block.blockFormat();
         QString line = QStringLiteral("P");
@@ -38,6 +40,13 @@ inline QString describeDocument(const QTextDocument &document)
         if (f.hasProperty(QTextFormat::LineHeight))
             line +=
                 QStringLiteral(" line=%1/%2").arg(number(f.lineHeight())).arg(f.lineHeightType());
+        if (!f.tabPositions().isEmpty()) {
+            QStringList tabs;
+            static const char *const kinds[] = {"", "r", "c", "d"};
+            for (const QTextOption::Tab &tab : f.tabPositions())
+                tabs << number(tab.position) + QLatin1String(kinds[tab.type]);
+            line += QStringLiteral(" tabs=") + tabs.join(QLatin1Char(','));
+        }
         if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             line += QStringLiteral(" pagebreak");
         lines << line;
