@@ -37,12 +37,12 @@ e2e_need_tools() {
   for tool in Xvfb xdotool parecord pactl od awk "$@"; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       e2e_log "SKIP: $tool is missing (packages xvfb, xdotool, pulseaudio-utils)"
-      exit 77
+      exit "${E2E_SKIP_STATUS:-77}"
     fi
   done
   if [ -z "${KARVEL_PULSE_SINK:-}" ] || ! pactl info >/dev/null 2>&1; then
     e2e_log "SKIP: no private sound server; run inside scripts/with-pulse.sh"
-    exit 77
+    exit "${E2E_SKIP_STATUS:-77}"
   fi
 }
 
