@@ -68,6 +68,7 @@ void TEditIniForm::setUpControls()
         button->setHandCursor(hand);
     };
     setGlyph(m_ui->SpeedButtonNew, "create", false);
+    m_ui->SpeedButtonNew->setSpacing(2); // "CreateFile" fills its narrow button
     setGlyph(m_ui->SpeedButtonIcoTema, "open");
     setGlyph(m_ui->SpeedButtonIcotemadel, "clear");
     setGlyph(m_ui->SpeedButtonIcon, "open");
@@ -145,6 +146,20 @@ void TEditIniForm::FormActivate()
     }
     resize(550, 550);
     centreOnScreen();
+
+    // The preview's icon comes last: a file that is no loadable bitmap ends the opening with
+    // its error, and the fields must by then hold this entry, not the one edited before, or OK
+    // would write that one's caption into this entry.
+    if (m_state.EditMode == 1)
+        loadPreviewGlyph(m_ui->SpeedButtonSongTemp, m_editIconFileName);
+    else if (m_state.EditMode == 2)
+        loadPreviewGlyph(m_ui->SpeedButtonTempTema, m_editTemaIconFileName);
+}
+
+void TEditIniForm::loadPreviewGlyph(platform::SpeedButton *preview, const QString &path)
+{
+    if (m_services.paths.fileExists(path))
+        preview->setGlyph(QPixmap::fromImage(platform::loadBitmap(m_services.paths, path)));
 }
 
 void TEditIniForm::openSong()
@@ -172,9 +187,6 @@ void TEditIniForm::openSong()
     setCaption(m_ui->LabelNameRtf, m_editTextFileName);
     setCaption(m_ui->LabelNameSong, m_editSongFileName);
     setCaption(m_ui->LabelIcon, m_editIconFileName);
-    if (m_services.paths.fileExists(m_editIconFileName))
-        m_ui->SpeedButtonSongTemp->setGlyph(
-            QPixmap::fromImage(platform::loadBitmap(m_services.paths, m_editIconFileName)));
     m_ui->EditNameButton->setText(m_state.SongCaption);
     m_ui->SpeedButtonSongTemp->setText(m_state.SongCaption);
     setWindowTitle(m_state.KitFileName + QStringLiteral("  Song Button = ") +
@@ -194,9 +206,6 @@ void TEditIniForm::openTheme()
     m_state.TemaCaption = kitFile.readString(kit::ThemeSection, keys.caption, defaults.caption);
     m_editTemaIconFileName = kitFile.readString(kit::ThemeSection, keys.icon, defaults.icon);
 
-    if (m_services.paths.fileExists(m_editTemaIconFileName))
-        m_ui->SpeedButtonTempTema->setGlyph(
-            QPixmap::fromImage(platform::loadBitmap(m_services.paths, m_editTemaIconFileName)));
     setCaption(m_ui->LabelIcoTema, m_editTemaIconFileName);
     m_ui->SpeedButtonTempTema->setText(m_state.TemaCaption);
     m_ui->EditTemaButton->setText(m_state.TemaCaption);

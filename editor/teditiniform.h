@@ -13,7 +13,8 @@ class TEditIniForm;
 }
 namespace platform {
 class IniFile;
-}
+class SpeedButton;
+} // namespace platform
 class QCheckBox;
 class QScrollBar;
 class TBaseForm;
@@ -80,6 +81,9 @@ private:
     void openSong();
     void openTheme();
     void openNewFile();
+    /** Shows the entry's icon on a preview when the file exists; otherwise the preview keeps its
+     * glyph. */
+    void loadPreviewGlyph(platform::SpeedButton *preview, const QString &path);
     void writeSongEntry(const platform::IniFile &kitFile);
     void writeThemeEntry(const platform::IniFile &kitFile);
     /** Writes a path key when its value is "-" or an existing file; otherwise warns and keeps the

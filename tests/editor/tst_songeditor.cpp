@@ -31,6 +31,7 @@ private slots:
     void storedVolumeIsClampedOrDefaulted_data();
     void storedVolumeIsClampedOrDefaulted();
     void choosesFilesWithTheirDialogs();
+    void unloadableIconAtOpeningStillShowsThisEntry();
     void clearedIconIsWrittenAsNoFile();
     void typingPreviewsAndCancelLeavesTheKitAsItWas_data();
     void typingPreviewsAndCancelLeavesTheKitAsItWas();
@@ -234,6 +235,38 @@ void TestSongEditor::choosesFilesWithTheirDialogs()
     QCOMPARE(f.kitValue(Section, QStringLiteral("Icon4")), RedIcon);
     QCOMPARE(f.state.IconFileName, RedIcon);
     QCOMPARE(glyphColor(f.base().SpeedButtonSong(4)), QColor(Qt::red));
+}
+
+void TestSongEditor::unloadableIconAtOpeningStillShowsThisEntry()
+{
+    // An icon that is no bitmap shows its error at opening; the fields still hold this entry, so OK
+    // writes its own caption.
+    EditorFixture f;
+    const QString broken = QStringLiteral("C:\\KARVEL\\ICONS\\broken.bmp");
+    f.drive.write(broken, "not a picture");
+    f.writeKit("[Section1]\r\nButton2=Two\r\n");
+    f.start();
+    f.whileOpen([&] { f.click("BitBtnEsc"); });
+    f.rightClickSong(2);
+    f.writeKit("[Section1]\r\nButton2=Two\r\nButton3=Three\r\nIcon3=" + broken.toLatin1() + "\r\n");
+
+    f.dialogs.expectError();
+    f.whileOpen([&] {
+        QCOMPARE(f.dialogs.shown().size(), 1);
+        QCOMPARE(f.control<QLineEdit>("EditNameButton")->text(), QStringLiteral("Three"));
+        QCOMPARE(f.control<QLabel>("LabelIcon")->text(), broken);
+        QCOMPARE(f.editor().windowTitle(),
+                 EditorFixture::KitPath + QStringLiteral("  Song Button = 3"));
+        // The board cannot show the broken icon either: the user clears it.
+        f.click("SpeedButtonDelIcon");
+        f.click("BitBtnOK");
+    });
+    f.rightClickSong(3);
+
+    QVERIFY(!f.leftOpen);
+    QVERIFY(f.dialogs.scriptDone());
+    QCOMPARE(f.kitValue(Section, QStringLiteral("Button3")), QStringLiteral("Three"));
+    QCOMPARE(f.kitValue(Section, QStringLiteral("Button2")), QStringLiteral("Two"));
 }
 
 void TestSongEditor::clearedIconIsWrittenAsNoFile()
