@@ -20,7 +20,10 @@
 # difference does not carry that error. The poller and the clock add under 1 ms. The figures are
 # the median of the rounds; the two cores are shared, so single rounds scatter by tens of ms.
 #
-# Usage: bench/clicktosound.sh <karvel program> [rounds]
+# A third source shows where our time goes: tests/e2e/helper_playercue, the media player alone in
+# a process of its own, timed from the moment it is told to play (a line down a pipe).
+#
+# Usage: bench/clicktosound.sh <build folder> [rounds]
 set -euo pipefail
 if [ -z "${KARVEL_PULSE_SINK:-}" ]; then
   exec "$(dirname "$0")/../scripts/with-pulse.sh" "$0" "$@"
@@ -29,7 +32,9 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 E2E_NAME=clicktosound
 # shellcheck source=../scripts/e2e-lib.sh
 source "$repo/scripts/e2e-lib.sh"
-program=$(realpath "$1")
+build=$(realpath "$1")
+program=$build/app/karvel
+cue=$build/tests/helper_playercue
 rounds=${2:-5}
 E2E_SKIP_STATUS=0 e2e_need_tools paplay
 
@@ -58,6 +63,17 @@ e2e_pids+=($!)
 e2e_start_program "$program"
 e2e_wait_for_main_window
 
+# The player alone, one process per file, told to play through a pipe.
+declare -A cue_in
+for kind in wav mp3; do
+  mkfifo "$E2E_WORK/cue-$kind"
+  "$cue" "${file[$kind]}" <"$E2E_WORK/cue-$kind" >"$E2E_WORK/cue-$kind.out" 2>&1 &
+  e2e_pids+=($!)
+  exec {fd}>"$E2E_WORK/cue-$kind"
+  cue_in[$kind]=$fd
+  e2e_wait_for 10 grep -q ready "$E2E_WORK/cue-$kind.out" || e2e_fail "helper_playercue did not open ${file[$kind]}"
+done
+
 # Waits for the first sound after frame `from`, then for 300 ms of silence after `stop` has run;
 # prints the frame of that first sound.
 sound_then_silence() {
@@ -70,6 +86,7 @@ sound_then_silence() {
 }
 
 stop_program_song() { xdotool key --clearmodifiers space; }
+stop_cue() { echo stop >&"${cue_in[$kind]}"; }
 stop_paplay() { kill -TERM "$player" 2>/dev/null || true; wait "$player" 2>/dev/null || true; }
 
 # Lines "<kind> <start time in us> <frame of first sound>", one per round and source.
@@ -93,6 +110,12 @@ for ((round = 1; round <= rounds; round++)); do
     e2e_pids+=("$player")
     frame=$(sound_then_silence "$from" stop_paplay)
     echo "paplay-$kind $start $frame" >>"$E2E_WORK/events"
+
+    from=$(e2e_recorded_frames)
+    start=$(e2e_now_us)
+    echo play >&"${cue_in[$kind]}"
+    frame=$(sound_then_silence "$from" stop_cue)
+    echo "player-$kind $start $frame" >>"$E2E_WORK/events"
   done
 done
 
@@ -121,6 +144,10 @@ read -r paplay_wav n < <(delays paplay-wav)
 read -r paplay_mp3 _ < <(delays paplay-mp3)
 read -r ours_wav _ < <(delays karvel-wav)
 read -r ours_mp3 _ < <(delays karvel-mp3)
+read -r player_wav _ < <(delays player-wav)
+read -r player_mp3 _ < <(delays player-mp3)
 echo "FIGURE | click to first sound at the sink, WAV song (rassvet.wav, 22.05 kHz mono) | $ours_wav ms | goal no slower than paplay | baseline $paplay_wav ms | paplay on the same file; median of $n, first click after start-up $(first_delay karvel-wav) ms"
 echo "FIGURE | click to first sound at the sink, MP3 song (дорога.mp3, 64 kbit/s) | $ours_mp3 ms | goal no slower than paplay | baseline $paplay_mp3 ms | paplay on the same file; median of $n"
 echo "FIGURE | paplay start to first sound at the sink, the same WAV | $paplay_wav ms | goal the baseline | baseline $paplay_wav ms | PulseAudio's own player, median of $n"
+echo "FIGURE | the media player alone, play() to first sound at the sink, the same WAV | $player_wav ms | goal no slower than paplay | baseline $paplay_wav ms | helper_playercue, its device already open; median of $n"
+echo "FIGURE | the media player alone, play() to first sound at the sink, the same MP3 | $player_mp3 ms | goal no slower than paplay | baseline $paplay_mp3 ms | helper_playercue; median of $n"
