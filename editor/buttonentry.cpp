@@ -133,10 +133,12 @@ void TEditIniForm::BitBtnOKClick()
     else if (mode == 2)
         writeThemeEntry(kitFile);
 
-    m_state.EditMode = 1;
     m_baseForm.JobTema(m_state.TemaNumber);
     if (mode == 1)
         m_state.IconFileName =
             kitFile.readString(section, kit::songKeys(m_state.SongNumber).icon, kit::NoFile);
+    // Only now: should a reload fail, the dialog stays open in the mode it shows, and a second
+    // OK in theme mode must not write the hidden song fields.
+    m_state.EditMode = 1;
     accept();
 }

@@ -26,6 +26,7 @@ private slots:
     void themeIconAtOk();
     void choosingAThemeIconShowsItOnThePreview();
     void closeBoxInThemeModeThenASongRightClickOpensSongMode();
+    void failedReloadAtOkKeepsThemeMode();
 };
 
 void TestThemeEditor::themeIconAtOk_data()
@@ -163,6 +164,42 @@ void TestThemeEditor::closeBoxInThemeModeThenASongRightClickOpensSongMode()
     f.rightClickSong(4);
     QVERIFY(songMode);
     QVERIFY(!f.leftOpen);
+}
+
+void TestThemeEditor::failedReloadAtOkKeepsThemeMode()
+{
+    // When the board cannot reload after a theme's OK, the dialog stays open in theme mode: a
+    // second OK writes no song keys.
+    EditorFixture f;
+    f.writeKit("[TemaArtist]\r\nButton1=Rock\r\n");
+    f.start();
+    f.drive.write(QStringLiteral("C:\\KARVEL\\ICONS\\broken.bmp"), "not a picture");
+    f.writeKit(
+        "[Section1]\r\nIcon2=C:\\KARVEL\\ICONS\\broken.bmp\r\n[TemaArtist]\r\nButton1=Rock\r\n");
+    f.dialogs.expectError();
+    f.dialogs.expectError();
+
+    int modeAfterOk = 0;
+    f.whileOpen([&] {
+        QLineEdit *name = f.control<QLineEdit>("EditTemaButton");
+        name->selectAll();
+        f.type(name, QStringLiteral("Punk"));
+        f.click("BitBtnOK");
+        modeAfterOk = f.state.EditMode;
+        f.click("BitBtnOK");
+        f.click("BitBtnEsc");
+    });
+    f.rightClickTheme(1);
+
+    QVERIFY(!f.leftOpen);
+    QVERIFY(f.dialogs.scriptDone());
+    QCOMPARE(modeAfterOk, 2);
+    QCOMPARE(f.kitValue(Themes, QStringLiteral("Button1")), QStringLiteral("Punk"));
+    QCOMPARE(f.kitValue(QStringLiteral("Section1"), QStringLiteral("Button1")),
+             QStringLiteral("<absent>"));
+    QCOMPARE(f.kitValue(QStringLiteral("Section1"), QStringLiteral("Vol1")),
+             QStringLiteral("<absent>"));
+    QCOMPARE(f.state.EditMode, 1);
 }
 
 QTEST_MAIN(TestThemeEditor)
