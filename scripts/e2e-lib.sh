@@ -62,7 +62,7 @@ e2e_start_screen() {
   Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" -nolisten tcp \
     3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
   e2e_pids+=($!)
-  e2e_wait_for 10 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
+  e2e_wait_for 5 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
   DISPLAY=:$(head -n 1 "$E2E_WORK/display")
   export DISPLAY
 }
@@ -90,12 +90,14 @@ e2e_window_fills_screen() {
 # Waits for the main window, gives it the whole screen (no window manager maximises it) and waits
 # until the splash screen has come and gone, since it blocks input to the main window.
 e2e_wait_for_main_window() {
-  e2e_wait_for 15 e2e_find_window '^ C:\\KARVEL\\TEMES' || e2e_fail "no main window appeared"
+  main_window_or_end() { e2e_find_window '^ C:\\KARVEL\\TEMES' || ! e2e_program_running; }
+  e2e_wait_for 10 main_window_or_end || e2e_fail "no main window appeared"
+  [ -n "$E2E_WIN" ] || e2e_fail "the program ended before its window appeared"
   E2E_MAIN=$E2E_WIN
   xdotool windowmove "$E2E_MAIN" 0 0 windowsize "$E2E_MAIN" "$E2E_SCREEN_W" "$E2E_SCREEN_H"
   e2e_wait_for 5 e2e_window_fills_screen || e2e_fail "the main window did not take the screen"
   e2e_wait_for 5 e2e_find_window '^Karvel$' || e2e_fail "the splash screen did not appear"
-  e2e_wait_for 10 e2e_no_window '^Karvel$' || e2e_fail "the splash screen did not close"
+  e2e_wait_for 5 e2e_no_window '^Karvel$' || e2e_fail "the splash screen did not close"
   E2E_WIN=$E2E_MAIN
 }
 
@@ -115,7 +117,7 @@ e2e_start_recording() {
     --channels=2 --latency-msec=5 "$E2E_REC" &
   e2e_pids+=($!)
   E2E_RECORDER=$!
-  e2e_wait_for 5 test -s "$E2E_REC" || e2e_fail "parecord records nothing"
+  e2e_wait_for 3 test -s "$E2E_REC" || e2e_fail "parecord records nothing"
 }
 
 e2e_recorded_frames() { echo $(($(stat -c %s "$E2E_REC") / E2E_FRAME_BYTES)); }

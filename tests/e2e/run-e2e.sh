@@ -73,7 +73,7 @@ e2e_wait_for 3 e2e_tail_silent 500 || e2e_fail "the space bar did not stop the s
 e2e_log "silent $(($(e2e_now_ms) - spaced_ms)) ms after the space bar (500 ms of silence seen)"
 
 "$close_window" "$E2E_MAIN" || e2e_fail "could not ask the main window to close"
-e2e_wait_for 10 eval '! e2e_program_running' || e2e_fail "the program did not end after its window closed"
+e2e_wait_for 5 eval '! e2e_program_running' || e2e_fail "the program did not end after its window closed"
 status=0
 wait "$E2E_APP" || status=$?
 [ "$status" -eq 0 ] || e2e_fail "the program ended with status $status"

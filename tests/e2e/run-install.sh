@@ -38,12 +38,13 @@ else
 fi
 
 # A user without drive C: the default place under XDG_DATA_HOME is filled at the first start,
-# before any window shows, and the program goes on running on it.
+# before any window shows, and the program goes on running on it. Its mixer is sent to a sound
+# server that does not exist, so that it leaves every real volume alone.
 home=$E2E_WORK/home
 mkdir -p "$home"
 drive=$home/.local/share/karvel/drive_c
 (cd "$home" && exec env -u KARVEL_DRIVE_C -u XDG_DATA_HOME HOME="$home" QT_QPA_PLATFORM=offscreen \
-  SDL_AUDIODRIVER=dummy "$prefix/bin/karvel") >"$E2E_WORK/program.log" 2>&1 &
+  SDL_AUDIODRIVER=dummy PULSE_SERVER="unix:$E2E_WORK/no-server" "$prefix/bin/karvel") >"$E2E_WORK/program.log" 2>&1 &
 E2E_APP=$!
 e2e_pids+=("$E2E_APP")
 first_copy_done() { [ -f "$drive/KARVEL/TEMES/First.qbk" ] && [ -f "$drive/WINDOWS/pelcor.ini" ]; }
