@@ -5,6 +5,7 @@
 #include "platform/media/audioplayer.h"
 #include "platform/mixer/mixer.h"
 #include "platform/qtdialogs.h"
+#include "platform/shell/shell.h"
 #include "platform/sysinfo/systeminfo.h"
 #include "platform/winpath.h"
 
@@ -24,7 +25,8 @@ int main(int argc, char **argv)
     const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(paths);
     const std::unique_ptr<platform::Mixer> mixer = platform::createSystemMixer();
     const std::unique_ptr<platform::SystemInfo> system = platform::createHostSystemInfo(paths);
-    const Services services{paths, profiles, dialogs, boundary, *player, *mixer, *system};
+    const std::unique_ptr<platform::Shell> shell = platform::createDesktopShell();
+    const Services services{paths, profiles, dialogs, boundary, *player, *mixer, *system, *shell};
 
     BaseState state;
     Program program(state, services);

@@ -7,6 +7,7 @@ class MediaPlayer;
 class Mixer;
 class SystemInfo;
 class ProfileStore;
+class Shell;
 class WinPath;
 } // namespace platform
 
@@ -20,4 +21,5 @@ struct Services
     platform::MediaPlayer &player;
     platform::Mixer &mixer;
     const platform::SystemInfo &system;
+    platform::Shell &shell;
 };

@@ -9,6 +9,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/shell/recordingshell.h"
 #include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 
@@ -30,7 +31,8 @@ void switchThemes(benchmark::State &state, platform::ProfileStore::Caching cachi
     platform::TestMediaPlayer player(fullKit().paths);
     platform::MemoryMixer mixer;
     platform::FakeSystemInfo system;
-    const Services services{fullKit().paths, profiles, dialogs, boundary, player, mixer, system};
+    platform::RecordingShell shell;
+    const Services services{fullKit().paths, profiles, dialogs, boundary, player, mixer, system, shell};
     BaseState base;
     TBaseForm form(base, services);
     int theme = 1;

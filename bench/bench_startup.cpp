@@ -8,6 +8,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/shell/recordingshell.h"
 #include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 
@@ -48,7 +49,8 @@ int startOnce(int argc, char **argv, const QString &driveC)
     platform::TestMediaPlayer player(paths);
     platform::MemoryMixer mixer;
     platform::FakeSystemInfo system;
-    const Services services{paths, profiles, dialogs, boundary, player, mixer, system};
+    platform::RecordingShell shell;
+    const Services services{paths, profiles, dialogs, boundary, player, mixer, system, shell};
     BaseState state;
     Program program(state, services);
     program.BaseForm.show();

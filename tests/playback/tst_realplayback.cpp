@@ -1,5 +1,6 @@
 #include "platform/media/audioplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/shell/recordingshell.h"
 #include "platform/sysinfo/fakesysteminfo.h"
 #include "platform/richtext/richtextedit.h"
 #include "support/programfixture.h"
@@ -30,7 +31,8 @@ void TestRealPlayback::demoSongAdvancesThroughTheRealPlayer()
     const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(drive.paths());
     platform::MemoryMixer mixer(platform::MemoryMixer::Presence::Present, 50 * 655);
     platform::FakeSystemInfo system;
-    const Services services{drive.paths(), profiles, dialogs, boundary, *player, mixer, system};
+    platform::RecordingShell shell;
+    const Services services{drive.paths(), profiles, dialogs, boundary, *player, mixer, system, shell};
     BaseState state;
     Program program(state, services);
     TBaseForm &form = program.BaseForm;

@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "platform/media/testmediaplayer.h"
 #include "platform/mixer/memorymixer.h"
+#include "platform/shell/recordingshell.h"
 #include "platform/sysinfo/fakesysteminfo.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdrive.h"
@@ -23,7 +24,7 @@ class ProgramFixture
 public:
     ProgramFixture()
         : profiles(drive.paths()), boundary(dialogs), player(drive.paths()),
-          services{drive.paths(), profiles, dialogs, boundary, player, mixer, system}
+          services{drive.paths(), profiles, dialogs, boundary, player, mixer, system, shell}
     {
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoS.bmp"), Qt::gray);
         writeBitmap(QStringLiteral("C:\\KARVEL\\NoIcoT.bmp"), Qt::darkGray);
@@ -98,6 +99,7 @@ public:
     /** The desktop volume before start-up: exactly the bar's 50, so start-up writes nothing. */
     platform::MemoryMixer mixer{platform::MemoryMixer::Presence::Present, 50 * 655};
     platform::FakeSystemInfo system;
+    platform::RecordingShell shell;
     Services services;
     BaseState state;
     std::unique_ptr<Program> program;
