@@ -63,11 +63,6 @@ void TBaseForm::setOtherWindows(TAboutForm *about, TEditIniForm *editor, TZastFo
     m_zastForm = splash;
 }
 
-template <typename Control> Control *TBaseForm::control(const char *name) const
-{
-    return findChild<Control *>(QLatin1String(name));
-}
-
 void TBaseForm::setUpControls()
 {
     QFont formFont(QStringLiteral("MS Sans Serif"));

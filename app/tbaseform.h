@@ -122,7 +122,6 @@ private:
     void setUpControls();
     void buildBoard();
     void connectHandlers();
-    template <typename Control> Control *control(const char *name) const;
     QRect creationBounds() const;
     void setStatus(const QString &caption);
     void appendStatus(const QString &text);

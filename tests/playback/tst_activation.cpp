@@ -35,6 +35,7 @@ struct Playback : ProgramFixture
         writeRtf(QStringLiteral("C:\\KARVEL\\TEXTS\\rain.rtf"), "Rain on the roof");
         writeRtf(QStringLiteral("C:\\KARVEL\\TEXTS\\words.rtf"), "Only words");
         writeBitmap(QStringLiteral("C:\\KARVEL\\ICONS\\rain.bmp"), Qt::blue);
+        drive.write(QStringLiteral("C:\\WINDOWS\\pelcor.ini"), "[OptionS]\r\nCheckBoxNoTxt=ON\r\n");
         start();
     }
     TBaseForm &form() { return base(); }
