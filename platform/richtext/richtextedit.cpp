@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -56,6 +57,12 @@ void RichTextEdit::setCaretPosition(int position)
     cursor.setPosition(std::clamp(position, 0, textLength()));
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void RichTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    emit keyDown(event->key(), event->modifiers());
+    QTextEdit::keyPressEvent(event);
 }
 
 void RichTextEdit::changeEvent(QEvent *event)

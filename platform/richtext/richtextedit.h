@@ -41,8 +41,16 @@ public:
     /** The bytes read from a file at most; the text of a longer file is cut there. */
     static constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
 
+signals:
+    /**
+     * A key went down in the pane, before the pane handles it: the key is not consumed, so a
+     * space also goes into the text.
+     */
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void keepSelectionColours();

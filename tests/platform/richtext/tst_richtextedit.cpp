@@ -3,6 +3,7 @@
 #include "support/tempdrive.h"
 
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 /** The text pane: loading files by Windows path, its length, the caret and its settings. */
@@ -16,6 +17,7 @@ private slots:
     void unreadableFileThrowsNamingItAndKeepsTheText();
     void caretIsClampedAndKeptInView();
     void loadingStartsAfreshAtTheTop();
+    void keyDownIsToldAndTheKeyStillTyped();
     void paneSettings();
     void selectionKeepsItsColoursWithoutFocus();
 };
@@ -116,6 +118,23 @@ void TestRichTextEdit::loadingStartsAfreshAtTheTop()
     QCOMPARE(pane.textCursor().position(), 0);
     QVERIFY(!pane.document()->isUndoAvailable());
     QVERIFY(!pane.document()->isModified());
+}
+
+void TestRichTextEdit::keyDownIsToldAndTheKeyStillTyped()
+{
+    // A space in the pane is reported with its modifiers, and still goes into the text.
+    TempDrive drive;
+    platform::RichTextEdit pane(drive.paths());
+    pane.loadBytes("ab");
+    pane.setCaretPosition(1);
+    QSignalSpy keys(&pane, &platform::RichTextEdit::keyDown);
+    QTest::keyClick(&pane, Qt::Key_Space, Qt::ShiftModifier);
+    // The Shift key itself goes down first, as on Windows.
+    QCOMPARE(keys.size(), 2);
+    QCOMPARE(keys[0][0].toInt(), int(Qt::Key_Shift));
+    QCOMPARE(keys[1][0].toInt(), int(Qt::Key_Space));
+    QCOMPARE(keys[1][1].value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers(Qt::ShiftModifier));
+    QCOMPARE(pane.toPlainText(), QStringLiteral("a b"));
 }
 
 void TestRichTextEdit::paneSettings()
