@@ -22,6 +22,7 @@ private slots:
     void wmfStretchDibDrawsTheBitmap();
     void wmfTextIsDrawnInTheTextColour();
     void emfDrawsShapesWithItsPensAndBrushes();
+    void emfWideTextIsDrawnAtItsReferencePoint();
     void emfStretchDibitsDrawsTheBitmapTheRightWayUp();
     void emfAnisotropicMappingScalesTheDrawing();
     void emfPathIsFilled();
@@ -215,6 +216,37 @@ void TestMetafile::emfDrawsShapesWithItsPensAndBrushes()
     const QImage line = platform::loadMetafile(emf.build(100, 40));
     QCOMPARE(at(line, 50, 20), QColor(Qt::magenta));
     QCOMPARE(at(line, 50, 5).alpha(), 0);
+}
+
+void TestMetafile::emfWideTextIsDrawnAtItsReferencePoint()
+{
+    // EXTTEXTOUTW draws its UTF-16 text in the text colour, below and right of its point.
+    EmfBuilder emf;
+    QByteArray font = EmfBuilder::ints({1, -30, 0, 0, 0, 700});
+    font.append(QByteArray("\0\0\0\xcc\0\0\0\0", 8));
+    for (const QChar c : QStringLiteral("Sans").leftJustified(32, QChar(0)))
+        put16(font, c.unicode());
+    emf.record(82, font);
+    emf.select(1);
+    emf.record(18, EmfBuilder::ints({1}));                  // transparent background
+    emf.record(24, EmfBuilder::ints({colorRef(Qt::blue)})); // text colour
+    const QString text = QStringLiteral("ЖЖЖ");
+    QByteArray params =
+        EmfBuilder::ints({0, 0, 0, 0, 1, 0, 0, 20, 20, text.size(), 8 + 68, 0, 0, 0, 0, 0, 0});
+    for (const QChar c : text)
+        put16(params, c.unicode());
+    emf.record(84, params);
+    const QImage image = platform::loadMetafile(emf.build(120, 60));
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = at(image, x, y);
+            if (c.alpha() == 255 && c.blue() > 200 && c.red() < 60)
+                ++blue;
+            if (c.alpha() > 0)
+                QVERIFY2(x >= 18 && y >= 18, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    QVERIFY(blue > 50);
 }
 
 void TestMetafile::emfStretchDibitsDrawsTheBitmapTheRightWayUp()
