@@ -1,3 +1,4 @@
+#include "app/firstrun.h"
 #include "app/fonts.h"
 #include "app/program.h"
 #include "platform/errorboundary.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     installFontSubstitutes();
 
     const platform::WinPath paths = platform::WinPath::fromEnvironment();
+    copyDemoDriveOnFirstRun(paths, installedDemoDrive());
     platform::ProfileStore profiles(paths);
     platform::QtDialogs dialogs(paths, QStringLiteral("Karvel"));
     platform::ErrorBoundary boundary(dialogs);
