@@ -131,14 +131,14 @@ t0=$(awk -v bpus="$((E2E_RATE * E2E_FRAME_BYTES))" '
   END { printf "%.0f", min }' "$E2E_WORK/clock")
 [ -n "$t0" ] || e2e_fail "the recording's start time is unknown"
 
-# The median delay of one source in ms, and its first round's.
+# The delays of one source in ms: "<median> <smallest> <largest> <rounds>".
 delays() {
   awk -v kind="$1" -v t0="$t0" -v rate="$E2E_RATE" '
     $1 == kind { d[n++] = (t0 + $3 * 1000000 / rate - $2) / 1000 }
     END {
       for (i = 0; i < n; i++) for (j = i + 1; j < n; j++) if (d[j] < d[i]) { t = d[i]; d[i] = d[j]; d[j] = t }
       m = n % 2 ? d[int(n / 2)] : (d[n / 2 - 1] + d[n / 2]) / 2
-      printf "%.1f %d\n", m, n
+      printf "%.1f %.1f %.1f %d\n", m, d[0], d[n - 1], n
     }' "$E2E_WORK/events"
 }
 first_delay() {
@@ -146,15 +146,22 @@ first_delay() {
     $1 == kind { printf "%.1f", (t0 + $3 * 1000000 / rate - $2) / 1000; exit }' "$E2E_WORK/events"
 }
 
-read -r paplay_wav n < <(delays paplay-wav)
-read -r paplay_mp3 _ < <(delays paplay-mp3)
-read -r ours_wav _ < <(delays karvel-wav)
-read -r ours_mp3 _ < <(delays karvel-mp3)
-echo "FIGURE | click to first sound at the sink, WAV song (rassvet.wav, 22.05 kHz mono) | $ours_wav ms | goal no slower than paplay | baseline $paplay_wav ms | paplay on the same file; median of $n, first click after start-up $(first_delay karvel-wav) ms"
-echo "FIGURE | click to first sound at the sink, MP3 song (дорога.mp3, 64 kbit/s) | $ours_mp3 ms | goal no slower than paplay | baseline $paplay_mp3 ms | paplay on the same file; median of $n"
-echo "FIGURE | paplay start to first sound at the sink, the same WAV | $paplay_wav ms | goal the baseline | baseline $paplay_wav ms | PulseAudio's own player, median of $n"
+# One FIGURE line: what, the source measured, the baseline's source, a note.
+figure() {
+  local median low high n base
+  read -r median low high n < <(delays "$2")
+  read -r base _ < <(delays "$3")
+  echo "FIGURE | $1 | $median ms | goal no slower than paplay | baseline $base ms | $4; median of $n, range $low to $high ms"
+}
+
+figure "click to first sound at the sink, WAV song (rassvet.wav, 22.05 kHz mono)" karvel-wav paplay-wav \
+  "paplay on the same file; first click after start-up $(first_delay karvel-wav) ms"
+figure "click to first sound at the sink, MP3 song (дорога.mp3, 64 kbit/s)" karvel-mp3 paplay-mp3 \
+  "paplay on the same file"
+read -r paplay_wav low high n < <(delays paplay-wav)
+echo "FIGURE | paplay start to first sound at the sink, the same WAV | $paplay_wav ms | goal the baseline | baseline $paplay_wav ms | PulseAudio's own player; median of $n, range $low to $high ms"
 [ ${#kinds_with_cue[@]} -gt 0 ] || exit 0
-read -r player_wav _ < <(delays player-wav)
-read -r player_mp3 _ < <(delays player-mp3)
-echo "FIGURE | the media player alone, play() to first sound at the sink, the same WAV | $player_wav ms | goal no slower than paplay | baseline $paplay_wav ms | helper_playercue, its device already open; median of $n"
-echo "FIGURE | the media player alone, play() to first sound at the sink, the same MP3 | $player_mp3 ms | goal no slower than paplay | baseline $paplay_mp3 ms | helper_playercue; median of $n"
+figure "the media player alone, play() to first sound at the sink, the same WAV" player-wav paplay-wav \
+  "helper_playercue, its output already open"
+figure "the media player alone, play() to first sound at the sink, the same MP3" player-mp3 paplay-mp3 \
+  "helper_playercue, its output already open"
