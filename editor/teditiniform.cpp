@@ -43,7 +43,7 @@ TEditIniForm::TEditIniForm(BaseState &state, const Services &services, TBaseForm
                            QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_state(state), m_services(services), m_baseForm(baseForm), m_boundary(services.dialogs),
+      m_state(state), m_services(services), m_baseForm(baseForm),
       m_ui(std::make_unique<Ui::TEditIniForm>())
 {
     m_ui->setupUi(this);
@@ -51,7 +51,7 @@ TEditIniForm::TEditIniForm(BaseState &state, const Services &services, TBaseForm
     m_mainVolumeBar = mainControl<QScrollBar>(baseForm, "ScrollBarVolume");
     setUpControls();
     connectHandlers();
-    m_boundary.run([this] { FormCreate(); });
+    m_services.boundary.run([this] { FormCreate(); });
 }
 
 TEditIniForm::~TEditIniForm() = default;
@@ -102,7 +102,7 @@ void TEditIniForm::connectHandlers()
 {
     const auto onClick = [this](QAbstractButton *button, void (TEditIniForm::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
-                m_boundary.guard([this, handler] { (this->*handler)(); }));
+                m_services.boundary.guard([this, handler] { (this->*handler)(); }));
     };
     onClick(m_ui->SpeedButtonOpenText, &TEditIniForm::SpeedButtonOpenTextClick);
     onClick(m_ui->SpeedButtonOpenSong, &TEditIniForm::SpeedButtonOpenSongClick);
@@ -118,10 +118,10 @@ void TEditIniForm::connectHandlers()
     onClick(m_ui->BitBtn1, &TEditIniForm::BitBtnEscClick);
 
     connect(m_ui->ScrollBarVol, &QScrollBar::valueChanged, this,
-            m_boundary.guard([this] { ScrollBarVolChange(); }));
+            m_services.boundary.guard([this] { ScrollBarVolChange(); }));
     // A check box's click handler also runs when its state is set from code, so it follows toggled.
     connect(m_ui->CheckBoxVolumeOn, &QCheckBox::toggled, this,
-            m_boundary.guard([this] { CheckBoxVolumeOnClick(); }));
+            m_services.boundary.guard([this] { CheckBoxVolumeOnClick(); }));
 
     m_ui->EditNameButton->installEventFilter(this);
     m_ui->EditTemaButton->installEventFilter(this);
@@ -142,7 +142,7 @@ void TEditIniForm::FormActivate()
         openNewFile();
     if (m_mainVolumeOn) {
         const bool together = m_mainVolumeOn->isChecked();
-        m_boundary.fire([&] { m_ui->CheckBoxVolumeOn->setChecked(together); });
+        m_services.boundary.fire([&] { m_ui->CheckBoxVolumeOn->setChecked(together); });
     }
     resize(550, 550);
     centreOnScreen();
@@ -179,7 +179,7 @@ void TEditIniForm::openSong()
     m_editIconFileName = kitFile.readString(section, keys.icon, defaults.icon);
     m_state.IconFileName = kitFile.readString(section, keys.icon, defaults.icon);
     const int volume = kitFile.readInteger(section, keys.volume, defaults.volume);
-    m_boundary.fire([&] { m_ui->ScrollBarVol->setValue(volume); });
+    m_services.boundary.fire([&] { m_ui->ScrollBarVol->setValue(volume); });
 
     if (m_mainVolumeOn && m_mainVolumeOn->isChecked())
         setMainVolumeBar(m_ui->ScrollBarVol->value());
@@ -264,16 +264,16 @@ void TEditIniForm::showEvent(QShowEvent *event)
     // A window restored from the task bar is shown again by the window system: that is no
     // new opening, and reloading would throw away what the user typed.
     if (!event->spontaneous())
-        m_boundary.run([this] { FormActivate(); });
+        m_services.boundary.run([this] { FormActivate(); });
 }
 
 bool TEditIniForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyRelease) {
         if (watched == m_ui->EditNameButton)
-            m_boundary.run([this] { EditNameButtonKeyUp(); });
+            m_services.boundary.run([this] { EditNameButtonKeyUp(); });
         else if (watched == m_ui->EditTemaButton)
-            m_boundary.run([this] { EditTemaButtonKeyUp(); });
+            m_services.boundary.run([this] { EditTemaButtonKeyUp(); });
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -22,12 +22,8 @@ class TBaseForm;
 /**
  * The button editor: the modal dialog that edits one song or theme button of the kit, or names
  * a new kit, as the shared EditMode says. Every opening reloads its controls from the kit; only
- * OK (and CreateFile) writes to it.
- *
- * Its handlers run inside a boundary of the dialog's own. The dialog is opened from a handler of
- * the main window, so under the main window's boundary they would count as nested handlers and
- * an error (a kit that cannot be written) would wait until the dialog closes; under their own
- * boundary it is shown at once and the dialog stays open.
+ * OK (and CreateFile) writes to it. An error in its handlers (a kit that cannot be written)
+ * is shown at once and the dialog stays open.
  */
 class TEditIniForm : public QDialog
 {
@@ -97,7 +93,6 @@ private:
     BaseState &m_state;
     Services m_services;
     TBaseForm &m_baseForm;
-    platform::ErrorBoundary m_boundary;
     std::unique_ptr<Ui::TEditIniForm> m_ui;
     QCheckBox *m_mainVolumeOn = nullptr;
     QScrollBar *m_mainVolumeBar = nullptr;

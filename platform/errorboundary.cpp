@@ -9,24 +9,32 @@ namespace platform {
 
 void ErrorBoundary::run(const std::function<void()> &handler) noexcept
 {
-    const bool outermost = m_depth == 0;
-    ++m_depth;
+    // Nested only when program code set a value whose change signal runs this handler. A timer
+    // or a click that a modal window's own loop delivers is a handler of its own and is shown.
+    if (m_firing > 0) {
+        try {
+            handler();
+        } catch (...) {
+            if (!m_pending)
+                m_pending = std::current_exception();
+        }
+        return;
+    }
     try {
         handler();
     } catch (...) {
-        if (!m_pending)
-            m_pending = std::current_exception();
-    }
-    --m_depth;
-    if (outermost && m_pending) {
-        // Also reached when nested code kept an error that no `fire` passed on.
-        const std::exception_ptr error = std::exchange(m_pending, nullptr);
-        show(error);
+        show(std::current_exception());
     }
 }
 
 void ErrorBoundary::fire(const std::function<void()> &trigger)
 {
+    ++m_firing;
+    struct Done
+    {
+        int &firing;
+        ~Done() { --firing; }
+    } done{m_firing};
     trigger();
     if (m_pending)
         std::rethrow_exception(std::exchange(m_pending, nullptr));

@@ -17,7 +17,8 @@ class Dialogs;
  * signal) runs nested inside the handler that set the value. Its error must end that outer
  * handler too, as a direct call would; but it must not unwind through the toolkit's signal
  * code. So a nested handler's error is kept, and `fire` passes it on once the toolkit call
- * that fired the signal has returned.
+ * that fired the signal has returned. Handlers that a modal window's event loop delivers (a
+ * timer, a click in a dialog) are not nested: their errors are shown at once.
  */
 class ErrorBoundary
 {
@@ -26,7 +27,10 @@ public:
     ErrorBoundary(const ErrorBoundary &) = delete;
     ErrorBoundary &operator=(const ErrorBoundary &) = delete;
 
-    /** Runs a handler. At the outermost level an error is shown; nested, it is kept for `fire`. */
+    /**
+     * Runs a handler. An error is shown, unless the handler runs inside `fire` (a change signal
+     * that program code set off), where it is kept for `fire` to pass on.
+     */
     void run(const std::function<void()> &handler) noexcept;
 
     /**
@@ -51,14 +55,12 @@ public:
      */
     void fire(const std::function<void()> &trigger);
 
-    /** True while a guarded handler runs. */
-    bool inHandler() const { return m_depth > 0; }
 
 private:
     void show(const std::exception_ptr &error) noexcept;
 
     Dialogs &m_dialogs;
-    int m_depth = 0;
+    int m_firing = 0; // calls of fire() under way
     std::exception_ptr m_pending;
 };
 

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 using platform::ErrorBoundary;
 using platform::PlatformError;
@@ -18,6 +20,7 @@ private slots:
     void showsTheErrorAndSkipsTheRestOfTheHandler();
     void nestedChangeHandlerErrorEndsTheOuterHandler();
     void errorNotPassedOnIsStillShown();
+    void timerInAModalLoopShowsItsErrorAtOnce();
 };
 
 void TestErrorBoundary::showsTheErrorAndSkipsTheRestOfTheHandler()
@@ -94,6 +97,32 @@ void TestErrorBoundary::errorNotPassedOnIsStillShown()
     });
     QVERIFY(finished);
     QCOMPARE(dialogs.texts(), QStringList{"lost?"});
+}
+
+void TestErrorBoundary::timerInAModalLoopShowsItsErrorAtOnce()
+{
+    // A timer's error while a handler's modal window is open is shown then, and does not end that handler.
+    ScriptedDialogs dialogs;
+    ErrorBoundary boundary(dialogs);
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &timer,
+                     boundary.guard([] { throw PlatformError(QStringLiteral("poll failed")); }));
+    QStringList steps;
+    dialogs.expectError();
+    boundary.run([&] {
+        QEventLoop modal;
+        QTimer::singleShot(0, &timer, [&] { timer.timeout({}); });
+        QTimer::singleShot(0, &modal, [&] {
+            steps << QStringLiteral("shown %1").arg(dialogs.shown().size());
+            modal.quit();
+        });
+        modal.exec();
+        QScrollBar bar;
+        boundary.fire([&] { bar.setValue(1); });
+        steps << "after the window";
+    });
+    QCOMPARE(steps, (QStringList{"shown 1", "after the window"}));
+    QCOMPARE(dialogs.texts(), QStringList{"poll failed"});
 }
 
 QTEST_MAIN(TestErrorBoundary)
