@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 RUN_DIR ?= $(CURDIR)/run
 
-.PHONY: all deps configure build run test test-sanitize bench screenshot clean
+.PHONY: all deps configure build run test test-sanitize bench screenshot install fuzz clean
 
 all: build
 
@@ -36,6 +36,11 @@ test-sanitize: deps
 
 bench: build
 	@scripts/with-pulse.sh scripts/run-bench.sh $(BUILD)
+
+PREFIX ?= /usr/local
+# Installs the program, its desktop entry and icon, and the demo drive a first start copies.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 screenshot: build
 	@scripts/screenshot.sh $(BUILD)/app/karvel docs/screenshot.png

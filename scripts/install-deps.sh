@@ -10,11 +10,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # audio decoding and output, mixer
   libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-dev libasound2-dev
-  # seven-segment display font, fonts with Cyrillic
-  fonts-dseg fonts-dejavu-core fontconfig
+  # seven-segment display font, fonts with Arial's metrics and with Cyrillic
+  fonts-dseg fonts-liberation2 fonts-dejavu-core fontconfig
   # tests: a sound server with a null sink, a virtual screen, benchmarks
-  pulseaudio pulseaudio-utils alsa-utils libasound2-plugins xvfb xauth xdotool x11-apps imagemagick
-  libbenchmark-dev
+  pulseaudio pulseaudio-utils alsa-utils libasound2-plugins xvfb xauth xdotool x11-apps x11-utils imagemagick
+  libxcb1-dev desktop-file-utils libbenchmark-dev
+  # sanitizer and fuzz builds
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
