@@ -56,6 +56,13 @@ TAboutForm::TAboutForm(const Services &services, QWidget *parent)
         link->setMouseTracking(true);
         link->installEventFilter(this);
     }
+    // The right column takes the colour of an active window's caption: the desktop's highlight.
+    const QColor activeCaption =
+        QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    for (QLabel *value : {m_ui->TotalPhys, m_ui->AvailPhys, m_ui->TotalPage, m_ui->AvailPage,
+                          m_ui->RegisteredOrganizationLabel, m_ui->RegisteredOwnerLabel,
+                          m_ui->WindowsDirLabel, m_ui->ComputerLabel})
+        setTextColor(value, activeCaption);
     m_ui->BitBtnClose->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -80,7 +87,7 @@ QString TAboutForm::mailTarget()
 
 QString TAboutForm::webTarget()
 {
-    return QStringLiteral("https://www.example.org/karvel/");
+    return QStringLiteral("https://karvel.example.org/");
 }
 
 void TAboutForm::FormShow()

@@ -85,6 +85,7 @@ private slots:
     void frameAtCreation();
     void controlsWhereTheLayoutPutsThem_data();
     void controlsWhereTheLayoutPutsThem();
+    void panelColumnsHaveTheirColours();
     void showsTheSystemFiguresWhenOpened();
     void missingValuesShowUnknownAndKeepPlaceholders();
     void everyOpeningReadsTheSystemAfresh();
@@ -126,7 +127,7 @@ void TestAboutForm::controlsWhereTheLayoutPutsThem_data()
     QTest::newRow("LabelHTTP")
         << "LabelHTTP" << QPoint(24, 84)
         << QString::fromUtf8("Новая версия программы и дополнительная информация на сайте  "
-                             "www.example.org/karvel");
+                             "karvel.example.org");
     QTest::newRow("SpeedButtonMore") << "SpeedButtonMore" << QPoint(293, 196) << " SYS INFO";
     QTest::newRow("BitBtnClose") << "BitBtnClose" << QPoint(293, 154) << "OK";
     QTest::newRow("Image2") << "Image2" << QPoint(248, 8) << "";
@@ -155,6 +156,24 @@ void TestAboutForm::controlsWhereTheLayoutPutsThem()
         QCOMPARE(label->text(), text);
     else
         QCOMPARE(static_cast<QPushButton *>(control)->text(), text);
+}
+
+void TestAboutForm::panelColumnsHaveTheirColours()
+{
+    // The version rows are navy, the processor rows green, the drive rows plain, the right column
+    // the caption colour.
+    AboutFixture f;
+    const QColor caption = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor plain = f.color("Label1");
+    QCOMPARE(f.color("OSNameLabel"), navy);
+    QCOMPARE(f.color("LabelDosVer"), navy);
+    QCOMPARE(f.color("VendorIdentifierLabel"), green);
+    QCOMPARE(f.color("SerNumberEdit"), green);
+    QCOMPARE(f.color("LabelDiskSizeC"), plain);
+    QCOMPARE(f.color("LabelHDD_E"), plain);
+    QCOMPARE(f.color("TotalPhys"), caption);
+    QCOMPARE(f.color("ComputerLabel"), caption);
+    QCOMPARE(f.color("LabelTusday"), plain);
 }
 
 void TestAboutForm::showsTheSystemFiguresWhenOpened()
@@ -297,7 +316,7 @@ void TestAboutForm::linksChangeColourAndOpenTheShell_data()
     QTest::newRow("e-mail") << "LabelLogin"
                             << "mailto:karvel@example.org";
     QTest::newRow("web site") << "LabelHTTP"
-                              << "https://www.example.org/karvel/";
+                              << "https://karvel.example.org/";
 }
 
 void TestAboutForm::linksChangeColourAndOpenTheShell()
