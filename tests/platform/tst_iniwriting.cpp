@@ -82,8 +82,8 @@ void TestIniWriting::editsFilesAsWindowsDoes_data()
     QTest::newRow("new key after a last line without line end")
         << QByteArray("[S]\r\nk=1") << "S" << "j" << "2" << QByteArray("[S]\r\nk=1\r\nj=2\r\n");
     QTest::newRow("other lines keep their bytes and line ends")
-        << QByteArray("junk before\n[S]\rk=1\n;c\r\nx\0y\r\n", 30) << "S" << "k" << "2"
-        << QByteArray("junk before\n[S]\rk=2\n;c\r\nx\0y\r\n", 30);
+        << QByteArray("junk before\n[S]\rk=1\n;c\r\nx\0y\r\n", 29) << "S" << "k" << "2"
+        << QByteArray("junk before\n[S]\rk=2\n;c\r\nx\0y\r\n", 29);
     QTest::newRow("first of duplicate sections edited")
         << QByteArray("[S]\r\nk=1\r\n[s]\r\nk=2\r\n") << "S" << "k" << "3" << QByteArray("[S]\r\nk=3\r\n[s]\r\nk=2\r\n");
     QTest::newRow("names lose their spaces") << QByteArray() << " S " << " k " << " v "
