@@ -26,6 +26,23 @@ QByteArray readSmallFile(const QString &path)
     return file.read(1 << 20);
 }
 
+// The first processor's block of /proc/cpuinfo: on a machine with many cores the rest is long
+// and slow for the kernel to produce, and it describes the same processor again.
+QByteArray cpuInfoHead()
+{
+    QFile file(QStringLiteral("/proc/cpuinfo"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray head;
+    while (head.size() < (1 << 16)) {
+        const QByteArray line = file.readLine(1 << 16);
+        if (line.isEmpty() || (line.trimmed().isEmpty() && !head.trimmed().isEmpty()))
+            break;
+        head += line;
+    }
+    return head;
+}
+
 QHash<QString, QString> osRelease()
 {
     QByteArray text = readSmallFile(QStringLiteral("/etc/os-release"));
@@ -161,10 +178,7 @@ public:
     QString windowsDirectory() const override { return WinPath::windowsDirectory(); }
 
 private:
-    static hostinfo::CpuDescription cpu()
-    {
-        return hostinfo::parseCpuInfo(readSmallFile(QStringLiteral("/proc/cpuinfo")));
-    }
+    static hostinfo::CpuDescription cpu() { return hostinfo::parseCpuInfo(cpuInfoHead()); }
 
     const WinPath &m_paths;
 };

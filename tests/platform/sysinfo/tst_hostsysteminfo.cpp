@@ -2,6 +2,7 @@
 #include "platform/sysinfo/systeminfo.h"
 #include "platform/winpath.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -283,6 +284,16 @@ void TestHostSystemInfo::hostAnswersTheRegistryItKnowsOnly()
     const QString processor = QStringLiteral("HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0");
     QCOMPARE(system->registryString(processor.toLower(), QStringLiteral("IDENTIFIER")),
              system->registryString(processor, QStringLiteral("Identifier")));
+    // Only the first processor's block is read; it says what the whole file says of the first
+    // processor.
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        const hostinfo::CpuDescription whole = hostinfo::parseCpuInfo(cpuinfo.readAll());
+        QCOMPARE(system->registryString(processor, QStringLiteral("Identifier")), whole.identifier);
+        QCOMPARE(system->registryString(processor, QStringLiteral("VendorIdentifier")),
+                 whole.vendor);
+        QCOMPARE(system->processorLevel(), whole.family);
+    }
     QCOMPARE(system->registryString(processor, QStringLiteral("NoSuchValue")), std::nullopt);
     QCOMPARE(
         system->registryString(QStringLiteral("SOFTWARE\\Nowhere"), QStringLiteral("ProductName")),
