@@ -37,6 +37,21 @@ test-sanitize: deps
 bench: build
 	@scripts/with-pulse.sh scripts/run-bench.sh $(BUILD)
 
+# Every fuzz target in turn, FUZZ_SECONDS each, built with clang, ASan and UBSan.
+FUZZ_SECONDS ?= 600
+FUZZ_BUILD ?= build-fuzz
+fuzz: deps
+	@CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVEL_FUZZ=ON \
+	  -DKARVEL_BUILD_TESTS=OFF -DKARVEL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_metafile fuzz_inifile fuzz_midifile fuzz_picture
+	@for target in rtf metafile inifile midifile picture; do \
+	  corpus=$$(mktemp -d); cp fuzz/corpus/$$target/* $$corpus/; \
+	  echo "== fuzz_$$target for $(FUZZ_SECONDS) s"; \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp $(FUZZ_BUILD)/fuzz/fuzz_$$target $$corpus \
+	    -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -rss_limit_mb=2048 2>&1 | tail -n 3 || exit 1; \
+	  rm -rf $$corpus; \
+	done
+
 PREFIX ?= /usr/local
 # Installs the program, its desktop entry and icon, and the demo drive a first start copies.
 install: build
