@@ -47,9 +47,10 @@ fuzz: deps
 	@for target in rtf metafile inifile midifile picture; do \
 	  corpus=$$(mktemp -d); cp fuzz/corpus/$$target/* $$corpus/; \
 	  echo "== fuzz_$$target for $(FUZZ_SECONDS) s"; \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp $(FUZZ_BUILD)/fuzz/fuzz_$$target $$corpus \
-	    -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -rss_limit_mb=2048 2>&1 | tail -n 3 || exit 1; \
-	  rm -rf $$corpus; \
+	  if ! LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp $(FUZZ_BUILD)/fuzz/fuzz_$$target $$corpus \
+	    -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -rss_limit_mb=2048 >$$corpus.log 2>&1; then \
+	    tail -n 40 $$corpus.log; exit 1; fi; \
+	  tail -n 2 $$corpus.log; rm -rf $$corpus $$corpus.log; \
 	done
 
 PREFIX ?= /usr/local
