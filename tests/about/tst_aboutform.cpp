@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <functional>
 
@@ -105,6 +106,8 @@ void TestAboutForm::frameAtCreation()
     QVERIFY(!about.isVisible());
     QCOMPARE(about.windowTitle(), QString::fromUtf8("О программе"));
     QCOMPARE(about.size(), QSize(395, 244));
+    QCOMPARE(about.geometry().center(),
+             QGuiApplication::primaryScreen()->availableGeometry().center());
     QCOMPARE(about.palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
     QVERIFY(!(about.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(about.windowFlags() & Qt::WindowSystemMenuHint));
