@@ -1,4 +1,5 @@
 #include "platform/richtext/rtfpicture.h"
+#include "platform/richtext/rtftokenizer.h"
 
 #include "platform/metafile/dib.h"
 #include "platform/metafile/metafile.h"
@@ -14,17 +15,6 @@ namespace {
 
 constexpr double twipsPerPixel = 15.0; // at 96 pixels per inch
 constexpr double hundredthMmPerPixel = 2540.0 / 96.0;
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool isMetafile(RtfPicture::Format format)
 {
@@ -85,7 +75,7 @@ QImage readCompressed(const QByteArray &data, const char *format, const RichText
 void RtfPicture::addHex(QByteArrayView text, qsizetype maxBytes)
 {
     for (const char c : text) {
-        const int value = hexValue(c);
+        const int value = rtfHexValue(c);
         if (value < 0)
             continue;
         if (m_nibble < 0) {

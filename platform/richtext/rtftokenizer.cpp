@@ -17,16 +17,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -88,8 +78,8 @@ bool RtfTokenizer::readControl(RtfToken &token)
     if (!isLetter(c)) {
         ++m_pos;
         if (c == '\'') {
-            const int high = m_pos < size ? hexValue(m_bytes[m_pos]) : -1;
-            const int low = m_pos + 1 < size ? hexValue(m_bytes[m_pos + 1]) : -1;
+            const int high = m_pos < size ? rtfHexValue(m_bytes[m_pos]) : -1;
+            const int low = m_pos + 1 < size ? rtfHexValue(m_bytes[m_pos + 1]) : -1;
             if (high >= 0 && low >= 0) {
                 m_pos += 2;
                 token.kind = RtfToken::Kind::HexByte;
@@ -132,6 +122,17 @@ bool RtfTokenizer::readControl(RtfToken &token)
     if (token.word == "bin" && token.hasParameter && token.parameter > 0)
         m_pendingBinary = token.parameter;
     return true;
+}
+
+int rtfHexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 } // namespace platform

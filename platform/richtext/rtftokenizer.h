@@ -49,4 +49,7 @@ private:
     std::int64_t m_pendingBinary = -1;
 };
 
+/** The value of a hexadecimal digit, or -1 for any other character. */
+int rtfHexValue(char c);
+
 } // namespace platform
