@@ -78,7 +78,7 @@ inline void printComparison(const char *what, double figureSeconds, double goalM
     char goal[32] = "no goal";
     if (goalMs > 0)
         std::snprintf(goal, sizeof goal, "<= %g ms", goalMs);
-    std::printf("FIGURE | %-44s | %10.4f ms | goal %-10s | baseline %10.4f ms | %6.1fx faster | %s\n", what, figure,
+    std::printf("FIGURE | %-44s | %10.4f ms | goal %-10s | baseline %10.4f ms | baseline/figure %6.1f | %s\n", what, figure,
                 goal, baseline, figure > 0 ? baseline / figure : 0.0,
                 goalMs <= 0 ? "-" : figure <= goalMs ? "met" : "MISSED");
 }
