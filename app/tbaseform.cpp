@@ -23,7 +23,6 @@ const QColor teal(0, 0x80, 0x80);
 const QColor cream(0xFF, 0xFB, 0xF0);
 const QColor navy(0, 0, 0x80);
 
-
 // "LcdD", bold, narrowed to the width its digits have on Windows.
 QFont displayFont(int pixels)
 {
@@ -48,13 +47,7 @@ TBaseForm::TBaseForm(BaseState &state, const Services &services, QWidget *parent
     m_services.boundary.run([this] { FormCreate(); });
 }
 
-TBaseForm::~TBaseForm()
-{
-    if (!m_destroyed) {
-        m_destroyed = true;
-        m_services.boundary.run([this] { FormDestroy(); });
-    }
-}
+TBaseForm::~TBaseForm() { m_services.boundary.run([this] { FormDestroy(); }); }
 
 void TBaseForm::setOtherWindows(TAboutForm *about, TEditIniForm *editor, TZastForm *splash)
 {
@@ -132,6 +125,11 @@ void TBaseForm::setUpControls()
     m_richEdit->setPlainText(QStringLiteral("текста нет"));
     m_richEdit->raise();
     m_ui->GroupBoxOption->raise();
+
+    // The file dialogs: filters, initial folder and preset name; each keeps its last choice.
+    m_openDialogIniFile = {QStringLiteral("Files of Orbelan   *.qbk|*.qbk"), kit::folders::Kits, kit::folders::DefaultKit};
+    m_openDialogText.filter = QStringLiteral("RTF files|*.rtf");
+    m_openDialogSong.filter = QStringLiteral("mp3|*.mp3|wav|*.wav|midi|*.mid|all|*.*");
 
     m_timerZast.setInterval(200);
     m_timerPlay.setInterval(500);

@@ -150,5 +150,4 @@ private:
     TAboutForm *m_aboutForm = nullptr;
     TEditIniForm *m_editIniForm = nullptr;
     TZastForm *m_zastForm = nullptr;
-    bool m_destroyed = false;
 };

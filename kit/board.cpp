@@ -92,11 +92,6 @@ void TBaseForm::SpeedButtonFileIniOpenClick()
     m_richEdit->hide();
     m_ui->GroupBoxSong->hide();
 
-    if (m_openDialogIniFile.filter.isEmpty()) {
-        m_openDialogIniFile.filter = QStringLiteral("Files of Orbelan   *.qbk|*.qbk");
-        m_openDialogIniFile.initialFolder = kit::folders::Kits;
-        m_openDialogIniFile.fileName = kit::folders::DefaultKit;
-    }
     if (const auto chosen = m_services.dialogs.openFile(m_openDialogIniFile)) {
         m_openDialogIniFile.fileName = *chosen;
         m_state.KitFileName = *chosen;

@@ -27,7 +27,6 @@ void TBaseForm::SpeedButtonToTextClick()
 void TBaseForm::SpeedButtonOpenTextClick()
 {
     setStatus(QStringLiteral(" "));
-    m_openDialogText.filter = QStringLiteral("RTF files|*.rtf");
     const auto chosen = m_services.dialogs.openFile(m_openDialogText);
     if (!chosen)
         return;
@@ -45,7 +44,6 @@ void TBaseForm::SpeedButtonOpenTextClick()
 void TBaseForm::SpeedButtonOpenSongClick()
 {
     setStatus(QStringLiteral(" "));
-    m_openDialogSong.filter = QStringLiteral("mp3|*.mp3|wav|*.wav|midi|*.mid|all|*.*");
     const auto chosen = m_services.dialogs.openFile(m_openDialogSong);
     if (!chosen)
         return;
