@@ -25,6 +25,7 @@ int main(int argc, char **argv)
     platform::QtDialogs dialogs(paths, QStringLiteral("Karvel"));
     platform::ErrorBoundary boundary(dialogs);
     const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(paths);
+    platform::openSoundOutputEarly();
     const std::unique_ptr<platform::Mixer> mixer = platform::createSystemMixer();
     const std::unique_ptr<platform::SystemInfo> system = platform::createHostSystemInfo(paths);
     const std::unique_ptr<platform::Shell> shell = platform::createDesktopShell();

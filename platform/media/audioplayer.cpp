@@ -3,10 +3,13 @@
 #include "platform/media/audiodevice.h"
 #include "platform/media/decoder.h"
 #include "platform/media/resampler.h"
+#include "platform/platformerror.h"
 #include "platform/winpath.h"
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace platform {
 
@@ -142,6 +145,21 @@ private:
 std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths)
 {
     return std::make_unique<AudioMediaPlayer>(paths);
+}
+
+void openSoundOutputEarly()
+{
+    try {
+        std::thread([] {
+            try {
+                AudioDevice::instance();
+            } catch (const PlatformError &) {
+                // Reported by the open() that needs the output.
+            }
+        }).detach();
+    } catch (const std::system_error &) {
+        // No thread to spare: the first open() opens the output.
+    }
 }
 
 } // namespace platform

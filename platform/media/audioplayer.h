@@ -15,4 +15,10 @@ class WinPath;
  */
 std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths);
 
+/**
+ * Opens the sound output now, on a thread of its own, so that the first song does not wait for
+ * it. Returns at once. A failure is left for the first open() to report.
+ */
+void openSoundOutputEarly();
+
 } // namespace platform

@@ -1,3 +1,4 @@
+#include "platform/mixer/backgroundmixer.h"
 #include "platform/mixer/mixer.h"
 #include "platform/mixer/mixerscale.h"
 
@@ -212,7 +213,7 @@ void AlsaMixer::setVolume(quint32 value)
 
 std::unique_ptr<Mixer> createSystemMixer()
 {
-    return std::make_unique<AlsaMixer>();
+    return std::make_unique<BackgroundMixer>([] { return std::make_unique<AlsaMixer>(); });
 }
 
 } // namespace platform

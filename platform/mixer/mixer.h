@@ -35,6 +35,7 @@ public:
 /**
  * The desktop's master volume: ALSA's `default` card, simple element `Master`, playback volume.
  * On PulseAudio and PipeWire desktops that is the sound server's volume of the default sink.
+ * Writes go to the server in the background (see BackgroundMixer): each is a round trip.
  */
 std::unique_ptr<Mixer> createSystemMixer();
 
