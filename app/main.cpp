@@ -24,9 +24,13 @@ int main(int argc, char **argv)
     platform::ProfileStore profiles(paths);
     platform::QtDialogs dialogs(paths, QStringLiteral("Karvel"));
     platform::ErrorBoundary boundary(dialogs);
-    const std::unique_ptr<platform::MediaPlayer> player = platform::createAudioPlayer(paths);
-    platform::openSoundOutputEarly();
+    // Made before the player, which asks it from the sound output's thread until it is gone.
     const std::unique_ptr<platform::Mixer> mixer = platform::createSystemMixer();
+    // A song waits while a lower volume set with it is on its way to the sound server; a higher
+    // one it may meet a few milliseconds into the song.
+    const std::unique_ptr<platform::MediaPlayer> player =
+        platform::createAudioPlayer(paths, [&volume = *mixer] { return !volume.lowering(); });
+    platform::openSoundOutputEarly();
     const std::unique_ptr<platform::SystemInfo> system = platform::createHostSystemInfo(paths);
     const std::unique_ptr<platform::Shell> shell = platform::createDesktopShell();
     const Services services{paths, profiles, dialogs, boundary, *player, *mixer, *system, *shell};

@@ -23,7 +23,10 @@ namespace {
 class AudioMediaPlayer final : public MediaPlayer, private AudioSource
 {
 public:
-    explicit AudioMediaPlayer(const WinPath &paths) : m_paths(paths) {}
+    AudioMediaPlayer(const WinPath &paths, std::function<bool()> soundMayStart)
+        : m_paths(paths), m_soundMayStart(std::move(soundMayStart))
+    {
+    }
 
     ~AudioMediaPlayer() override
     {
@@ -70,6 +73,7 @@ public:
             m_frame = 0;
         m_resampler.start(*m_decoder, m_frame, m_device->sampleRate());
         m_playing = true;
+        m_heldFrames = m_soundMayStart ? 0 : -1;
     }
 
     void stop() override
@@ -122,6 +126,13 @@ private:
         const std::lock_guard lock(m_mutex);
         if (!m_playing || !m_decoder)
             return;
+        if (m_heldFrames >= 0) {
+            if (!m_soundMayStart() && m_heldFrames < qint64(m_device->sampleRate()) * MaxHoldMs / 1000) {
+                m_heldFrames += frames;
+                return;
+            }
+            m_heldFrames = -1;
+        }
         m_resampler.render(*m_decoder, out, frames);
         // A damaged stream stops where its sound ends; a whole one stands at its end.
         m_frame = std::min(m_resampler.position(), m_decoder->frameCount());
@@ -129,7 +140,10 @@ private:
             m_playing = false;
     }
 
+    static constexpr int MaxHoldMs = 300;
+
     const WinPath &m_paths;
+    const std::function<bool()> m_soundMayStart;
     QString m_fileName;
     AudioDevice *m_device = nullptr;
 
@@ -137,6 +151,7 @@ private:
     std::unique_ptr<Decoder> m_decoder;
     qint64 m_frame = 0;
     bool m_playing = false;
+    qint64 m_heldFrames = -1; // frames of silence so far before a started song sounds; -1: not held
     Resampler m_resampler;
 };
 
@@ -144,7 +159,13 @@ private:
 
 std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths)
 {
-    return std::make_unique<AudioMediaPlayer>(paths);
+    return std::make_unique<AudioMediaPlayer>(paths, nullptr);
+}
+
+std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths,
+                                               std::function<bool()> soundMayStart)
+{
+    return std::make_unique<AudioMediaPlayer>(paths, std::move(soundMayStart));
 }
 
 void openSoundOutputEarly()

@@ -2,6 +2,7 @@
 
 #include "platform/media/mediaplayer.h"
 
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -14,6 +15,15 @@ class WinPath;
  * kept. Its position counts the frames handed to the output. `paths` must outlive the player.
  */
 std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths);
+
+/**
+ * The same, with a song started by play() held silent while `soundMayStart` answers false, for
+ * at most 300 ms: so that it does not start louder than the volume asked for with it, while
+ * that volume is still on its way to the sound server. `soundMayStart` is asked on the output's
+ * thread and must not block; it must outlive the player.
+ */
+std::unique_ptr<MediaPlayer> createAudioPlayer(const WinPath &paths,
+                                               std::function<bool()> soundMayStart);
 
 /**
  * Opens the sound output now, on a thread of its own, so that the first song does not wait for

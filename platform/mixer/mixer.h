@@ -30,6 +30,13 @@ public:
     virtual quint32 volume() const = 0;
     /** Sets every channel to `value`; values above 65535 are taken as 65535. */
     virtual void setVolume(quint32 value) = 0;
+
+    /**
+     * Whether a value below the last one written is still on its way to the control: a sound
+     * started now would come out louder than asked. A mixer that writes at once never has one.
+     * Asked on the sound output's thread too, so it never blocks.
+     */
+    virtual bool lowering() const { return false; }
 };
 
 /**

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cstring>
 
 using namespace mediafixtures;
@@ -27,6 +28,8 @@ private slots:
     void midiIsHeard_data();
     void midiIsHeard();
     void nextMidiSongStartsSilent();
+    void startedSongWaitsWhileItMayNotSound_data();
+    void startedSongWaitsWhileItMayNotSound();
 
 private:
     /** The output's frames so far, as left and right floats. */
@@ -184,6 +187,61 @@ void TestMediaDisk::nextMidiSongStartsSilent()
     for (size_t i = before + span / 5; i < before + span; ++i)
         peak = std::max(peak, std::abs(out[i]));
     QVERIFY2(peak < 0.01f, qPrintable(QString::number(peak)));
+}
+
+void TestMediaDisk::startedSongWaitsWhileItMayNotSound_data()
+{
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("allowed after 100 ms of silence") << true;
+    QTest::newRow("never allowed: sounds after 300 ms") << false;
+}
+
+void TestMediaDisk::startedSongWaitsWhileItMayNotSound()
+{
+    // A started song gives silence, standing at 0, until it may sound, or for 300 ms at most;
+    // then every sample follows.
+    QFETCH(bool, allowed);
+    const qint64 frames = outputRate / 10;
+    const QString path = QStringLiteral("C:\\SONGS\\held.wav");
+    writeTone(m_drive.host(path), SoundFileType::WavFloat, outputRate, 2, frames, true);
+    std::atomic<bool> mayStart{false};
+    auto player = platform::createAudioPlayer(m_drive.paths(), [&mayStart] { return mayStart.load(); });
+    player->setFileName(path);
+    player->open();
+    const qint64 before = qint64(output().size() / 2);
+    player->play();
+    const qint64 heldFrames = outputRate / 10;
+    if (allowed) {
+        QTRY_VERIFY_WITH_TIMEOUT(qint64(output().size() / 2) >= before + heldFrames, deadlineMs);
+        QCOMPARE(player->position(), qint64(0));
+        QCOMPARE(player->mode(), MediaMode::Playing);
+        mayStart = true;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(player->mode(), MediaMode::Stopped, deadlineMs);
+    const auto startOf = [&](const std::vector<float> &out) -> qint64 {
+        for (size_t i = size_t(2 * before); i + 1 < out.size(); i += 2) {
+            if (out[i] == patternSample(0, 0) && out[i + 1] == patternSample(0, 1))
+                return qint64(i / 2);
+        }
+        return -1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(startOf(output()) >= 0 &&
+                                 qint64(output().size() / 2) >= startOf(output()) + frames,
+                             deadlineMs);
+    const std::vector<float> out = output();
+    const qint64 start = startOf(out);
+    const qint64 silent = start - before;
+    if (allowed) {
+        QVERIFY2(silent >= heldFrames, qPrintable(QString::number(silent)));
+    } else {
+        // Held in whole buffers of the output: 300 ms, and at most two buffers more.
+        QVERIFY2(silent >= outputRate * 3 / 10 && silent <= outputRate * 3 / 10 + 2 * 4096,
+                 qPrintable(QString::number(silent)));
+    }
+    for (qint64 frame = 0; frame < frames; ++frame) {
+        QCOMPARE(out[size_t(2 * (start + frame))], patternSample(frame, 0));
+        QCOMPARE(out[size_t(2 * (start + frame) + 1)], patternSample(frame, 1));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMediaDisk)

@@ -97,6 +97,9 @@ class TestBackgroundMixer : public QObject
 
 private slots:
     void writesReachTheMixerAndReadBack();
+    void valuesOfOneTurnGoOutAsTheLast();
+    void loweringOnlyWhileALowerValueIsOnItsWay_data();
+    void loweringOnlyWhileALowerValueIsOnItsWay();
     void writesAskedForWhileOneHangsCollapseToTheLatest();
     void closeFinishesTheWritesAskedFor();
     void hungWriteDoesNotHoldCloseOrTheNextOpen();
@@ -122,22 +125,85 @@ void TestBackgroundMixer::writesReachTheMixerAndReadBack()
     QCOMPARE(record->closedMixers, QList<int>{1});
 }
 
+void TestBackgroundMixer::valuesOfOneTurnGoOutAsTheLast()
+{
+    // A handler that sets 1 % and then the song's volume: only the song's volume is written,
+    // once the event loop turns; settled() tells when it is there.
+    auto record = std::make_shared<Record>();
+    BackgroundMixer mixer(factoryFor(record));
+    QVERIFY(mixer.open());
+    QVERIFY(mixer.settled());
+    mixer.setVolume(655);
+    mixer.setVolume(655);
+    mixer.setVolume(45850);
+    QVERIFY(!mixer.settled());
+    QCOMPARE(mixer.volume(), 45850u);
+    QCOMPARE(record->writesStarted, 0);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(mixer.waitForWrites(GiveUpAfter));
+    QVERIFY(mixer.settled());
+    QCOMPARE(record->writes, QList<quint32>{45850});
+
+    // The next turn's values are a write of their own.
+    mixer.setVolume(1310);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(mixer.waitForWrites(GiveUpAfter));
+    QCOMPARE(record->writes, (QList<quint32>{45850, 1310}));
+}
+
+void TestBackgroundMixer::loweringOnlyWhileALowerValueIsOnItsWay_data()
+{
+    QTest::addColumn<QList<quint32>>("asked");
+    QTest::addColumn<bool>("lowering");
+
+    // The control reads 20000 when opened.
+    QTest::newRow("lower") << QList<quint32>{10000} << true;
+    QTest::newRow("higher") << QList<quint32>{30000} << false;
+    QTest::newRow("the same") << QList<quint32>{20000} << false;
+    QTest::newRow("1 %, then higher") << QList<quint32>{655, 30000} << false;
+    QTest::newRow("higher, then 1 %") << QList<quint32>{30000, 655} << true;
+}
+
+void TestBackgroundMixer::loweringOnlyWhileALowerValueIsOnItsWay()
+{
+    // A song may start at once unless the volume asked for with it is below the control's.
+    QFETCH(QList<quint32>, asked);
+    QFETCH(bool, lowering);
+    auto record = std::make_shared<Record>();
+    BackgroundMixer mixer(factoryFor(record));
+    QVERIFY(mixer.open());
+    QVERIFY(!mixer.lowering());
+    record->setGate(true);
+    for (const quint32 value : asked)
+        mixer.setVolume(value);
+    QCOMPARE(mixer.lowering(), lowering);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(mixer.lowering(), lowering); // while the write hangs
+    record->setGate(false);
+    QVERIFY(mixer.waitForWrites(GiveUpAfter));
+    QVERIFY(!mixer.lowering());
+}
+
 void TestBackgroundMixer::writesAskedForWhileOneHangsCollapseToTheLatest()
 {
     auto record = std::make_shared<Record>();
     BackgroundMixer mixer(factoryFor(record));
     QVERIFY(mixer.open());
     record->setGate(true);
-    mixer.setVolume(655); // returns although the write hangs
+    mixer.setVolume(655);
+    QCoreApplication::sendPostedEvents(); // returns although the write hangs
     QVERIFY(record->waitFor([&] { return record->writesStarted == 1; }));
     mixer.setVolume(32750);
+    QCoreApplication::sendPostedEvents();
     mixer.setVolume(70000);
+    QCoreApplication::sendPostedEvents();
     // What was asked for last, capped, not the mixer's old value.
     QCOMPARE(mixer.volume(), Mixer::MaxVolume);
     QVERIFY(!mixer.waitForWrites(std::chrono::milliseconds(0)));
+    QVERIFY(!mixer.settled());
     record->setGate(false);
     QVERIFY(mixer.waitForWrites(GiveUpAfter));
-    QCOMPARE(record->writes, (QList<quint32>{655, 70000}));
+    QCOMPARE(record->writes, (QList<quint32>{655, Mixer::MaxVolume}));
 }
 
 void TestBackgroundMixer::closeFinishesTheWritesAskedFor()
@@ -161,8 +227,10 @@ void TestBackgroundMixer::hungWriteDoesNotHoldCloseOrTheNextOpen()
     QVERIFY(mixer.open());
     record->setGate(true);
     mixer.setVolume(655);
+    QVERIFY(!mixer.waitForWrites(std::chrono::milliseconds(0)));
     QVERIFY(record->waitFor([&] { return record->writesStarted == 1; }));
     mixer.close();
+    QVERIFY(mixer.settled()); // a song started now does not wait for the hung write
     QCOMPARE(mixer.volume(), 0u);
     mixer.setVolume(1000);
 
