@@ -81,9 +81,9 @@ QImage readAs(const QString &hostPath, const QByteArray &format, const QString &
     if (!size.isValid() && format == "bmp")
         size = bitmapHeaderSize(hostPath);
     if (size.isValid()) {
-        const qint64 bytes = qint64(size.width()) * size.height() * 4;
+        // The sides first: two sides near INT_MAX would overflow the product.
         if (size.width() > maxPictureSide || size.height() > maxPictureSide ||
-            bytes > maxPictureBytes)
+            qint64(size.width()) * size.height() * 4 > maxPictureBytes)
             fail(windowsPath, QStringLiteral("the picture is too large (%1 x %2 pixels)")
                                   .arg(size.width())
                                   .arg(size.height()));

@@ -246,6 +246,9 @@ void TestPicture::refusesWithReason_data()
     QTest::newRow("one huge side")
         << QStringLiteral("C:\\KARVEL\\strip.bmp") << windowsBitmap(1, 70000, 24, 64)
         << QStringLiteral("too large (1 x 70000 pixels)");
+    QTest::newRow("both sides at the largest integer")
+        << QStringLiteral("C:\\KARVEL\\vast.bmp") << windowsBitmap(INT_MAX, INT_MAX, 24, 64)
+        << QStringLiteral("too large (2147483647 x 2147483647 pixels)");
     QTest::newRow("huge jpeg header")
         << QStringLiteral("C:\\KARVEL\\Zastavka.jpg") << forgedJpeg(60000)
         << QStringLiteral("too large (60000 x 60000 pixels)");
