@@ -247,11 +247,18 @@ QPen GdiCanvas::qtPen() const
     QPen pen(p.color);
     const QTransform t = logicalToImage();
     const double scale = std::sqrt(std::abs(t.determinant()));
+    // The pen is stroked in logical units and then mapped: on a stretched page its width grows by
+    // the larger of the two scales, and the bound must hold along that axis too.
+    const double largest = std::max(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
     const double pixels = std::abs(p.width) * scale;
-    if (pixels <= 1.0 || !std::isfinite(pixels))
+    if (pixels <= 1.0 || !std::isfinite(pixels) || !std::isfinite(largest)) {
         pen.setWidth(0); // cosmetic, one pixel
-    else
-        pen.setWidthF(std::min(pixels, maxPenPixels) / scale);
+    } else {
+        pen.setWidthF(std::min(std::abs(p.width), maxPenPixels / largest));
+        // GDI draws a pen wider than a pixel solid whatever its style (and dashing a wide pen
+        // would cost Qt seconds).
+        return pen;
+    }
     switch (style) {
     case 1:
         pen.setStyle(Qt::DashLine);

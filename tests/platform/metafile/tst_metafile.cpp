@@ -21,6 +21,8 @@ private slots:
     void wmfObjectsTakeTheLowestFreeSlot();
     void wmfStretchDibDrawsTheBitmap();
     void wmfTextIsDrawnInTheTextColour();
+    void penStyleHoldsOnlyForThinPens_data();
+    void penStyleHoldsOnlyForThinPens();
     void emfDrawsShapesWithItsPensAndBrushes();
     void emfWideTextIsDrawnAtItsReferencePoint();
     void emfStretchDibitsDrawsTheBitmapTheRightWayUp();
@@ -142,6 +144,35 @@ void TestMetafile::wmfObjectsTakeTheLowestFreeSlot()
     const QImage image = *platform::renderMetafile(wmf.build(), QSize(10, 10));
     QCOMPARE(at(image, 2, 5), QColor(Qt::cyan));
     QCOMPARE(at(image, 7, 5), QColor(Qt::yellow));
+}
+
+void TestMetafile::penStyleHoldsOnlyForThinPens_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("solid");
+    QTest::newRow("one pixel: dashed") << 1 << false;
+    QTest::newRow("ten pixels: solid") << 10 << true;
+}
+
+void TestMetafile::penStyleHoldsOnlyForThinPens()
+{
+    // As in GDI, a dashed pen wider than a pixel draws solid (dashing a wide pen on a stretched
+    // page kept Qt busy for seconds).
+    QFETCH(int, width);
+    QFETCH(bool, solid);
+    WmfBuilder wmf;
+    wmf.window(0, 0, 100, 100);
+    wmf.createBrush(Qt::white, 1); // hollow
+    wmf.select(0);
+    wmf.createPen(Qt::red, 1, width);
+    wmf.select(1);
+    wmf.rectangle(20, 20, 80, 80);
+    const QImage image = *platform::renderMetafile(wmf.build(), QSize(100, 100));
+    int red = 0;
+    for (int x = 25; x < 75; ++x)
+        red += at(image, x, 20) == QColor(Qt::red) ? 1 : 0;
+    QCOMPARE(red == 50, solid);
+    QVERIFY(red > 0);
 }
 
 void TestMetafile::wmfStretchDibDrawsTheBitmap()
